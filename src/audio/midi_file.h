@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace vantorix {
+
+// What the player needs to know of a Standard MIDI File: that it is well formed,
+// and how its ticks map to time.
+class MidiFile {
+public:
+    static std::optional<MidiFile> parse(std::span<const std::uint8_t> bytes, std::string& whyNot);
+
+    int format() const { return format_; }
+    int trackCount() const { return trackCount_; }
+    std::int64_t totalTicks() const { return totalTicks_; }
+    double tickToMs(std::int64_t tick) const;
+    std::int64_t msToTick(double ms) const;
+    std::int64_t lengthMs() const;
+
+    // Songs are a few kilobytes; anything near this is not one of ours.
+    static constexpr std::size_t kMaxBytes = 4 * 1024 * 1024;
+
+private:
+    struct Tempo {
+        std::int64_t tick;
+        double msPerTick;
+    };
+    // The tempo segment in force at `tick`, with the time it starts at.
+    std::pair<const Tempo*, double> segmentAt(std::int64_t tick) const;
+
+    int format_ = 0;
+    int trackCount_ = 0;
+    std::int64_t totalTicks_ = 0;
+    std::vector<Tempo> tempos_;  // sorted by tick, the first at tick 0
+};
+
+}  // namespace vantorix

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <fluidsynth.h>
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "audio/sequencer.h"
+
+namespace vantorix {
+
+// Songs played by FluidSynth inside the mixer's music hook. One synth serves
+// every song; each loaded song has a player of its own. FluidSynth's player runs
+// inside rendering without a lock of its own, so every player call and the
+// render itself go under one mutex of ours.
+class FluidMusic {
+public:
+    // `soundFont` may be empty or missing: songs then play silently, at the same pace.
+    FluidMusic(int sampleRate, const std::string& soundFont);
+    ~FluidMusic();
+    FluidMusic(const FluidMusic&) = delete;
+    FluidMusic& operator=(const FluidMusic&) = delete;
+
+    // Set when there is no SoundFont: what to tell the player on stderr.
+    const std::string& warning() const { return warning_; }
+    // Loads a song checked by our own reader; null and a reason for a bad file.
+    std::unique_ptr<Sequencer> load(const std::string& path, std::string& whyNot);
+    // Renders stereo 16-bit frames of music.
+    void render(std::int16_t* stereo, int frames);
+    // Frames rendered so far, the music's own clock; read with lock() held.
+    std::int64_t framesRenderedLocked() const { return frames_; }
+
+    std::mutex& lock() { return mutex_; }
+    fluid_synth_t* synth() { return synth_; }
+    int sampleRate() const { return rate_; }
+
+private:
+    int rate_;
+    fluid_settings_t* settings_ = nullptr;
+    fluid_synth_t* synth_ = nullptr;
+    std::mutex mutex_;
+    std::int64_t frames_ = 0;
+    std::string warning_;
+};
+
+// The General MIDI SoundFont that Debian installs, if there is one.
+std::string defaultSoundFont();
+
+// Hooks `music` into the open mixer, or unhooks it when null.
+void hookMusic(FluidMusic* music);
+
+}  // namespace vantorix

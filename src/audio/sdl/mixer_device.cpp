@@ -1,0 +1,36 @@
+#include "audio/sdl/mixer_device.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+namespace vantorix {
+
+namespace {
+constexpr int kRate = 44100;
+// 512 frames keep an effect's first sample within about 12 ms of its call.
+constexpr int kChunkFrames = 512;
+}  // namespace
+
+MixerDevice::MixerDevice() {
+    if (tryOpen()) return;
+    warning_ = std::string("no sound device (") + SDL_GetError() + "); playing silently";
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
+    tryOpen();
+}
+
+bool MixerDevice::tryOpen() {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    if (Mix_OpenAudioDevice(kRate, AUDIO_S16SYS, 2, kChunkFrames, nullptr, 0) != 0) return false;
+    Mix_AllocateChannels(2);
+    open_ = true;
+    rate_ = kRate;
+    return true;
+}
+
+MixerDevice::~MixerDevice() {
+    if (open_) Mix_CloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+}  // namespace vantorix

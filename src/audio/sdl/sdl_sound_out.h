@@ -1,0 +1,36 @@
+#pragma once
+
+#include <SDL_mixer.h>
+
+#include <string>
+
+#include "audio/media_control.h"
+#include "audio/sdl/mixer_device.h"
+
+namespace vantorix {
+
+// Wave effects on the mixer: one channel for the effects, where a new effect cuts
+// the one playing, and one for the beep.
+class SdlSoundOut : public SoundOut {
+public:
+    explicit SdlSoundOut(MixerDevice& mixer);
+    ~SdlSoundOut() override;
+    SdlSoundOut(const SdlSoundOut&) = delete;
+    SdlSoundOut& operator=(const SdlSoundOut&) = delete;
+
+    bool play(const std::string& path, std::uint32_t flags) override;
+    void beep() override;
+
+private:
+    // The effect in a file, checked by our own reader first; null when unplayable.
+    Mix_Chunk* load(const std::string& path);
+    void start(Mix_Chunk* chunk, bool owned);
+    void waitForEnd(Mix_Chunk* chunk);
+
+    MixerDevice& mixer_;
+    Mix_Chunk* beep_ = nullptr;
+    Mix_Chunk* defaultSound_ = nullptr;
+    Mix_Chunk* current_ = nullptr;  // the loaded effect on the effect channel, ours to free
+};
+
+}  // namespace vantorix

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace vantorix {
+
+// The two font files the field is drawn with.
+struct FontFiles {
+    std::string text;    // a proportional sans for the texts and the shot
+    std::string symbol;  // a font with the pictures of the figures
+};
+
+// Finds both through fontconfig, by family preference and by the characters each
+// must have. On failure says which Debian package would provide what is missing.
+std::optional<FontFiles> findFontFiles(std::string& whyNot);
+
+}  // namespace vantorix

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <SDL.h>
+
+#include <deque>
+
+#include "playfield/clock.h"
+#include "playfield/input.h"
+#include "playfield/sdl/sdl_window.h"
+
+namespace vantorix {
+
+// Keys and the close command from SDL, as virtual-key codes in arrival order.
+// Auto-repeated key-downs come through like any other; when the window loses the
+// focus, SDL releases the keys that were held.
+class SdlInput : public InputSource {
+public:
+    SdlInput(Clock& clock, SdlWindow& window);
+
+    void waitUntil(std::int64_t deadlineMs) override;
+    std::optional<InputEvent> take() override;
+
+private:
+    void pump();
+    void handle(const SDL_Event& event);
+
+    Clock& clock_;
+    SdlWindow& window_;
+    std::deque<InputEvent> queue_;
+};
+
+// The virtual-key code of an SDL key.
+std::int16_t virtualKey(SDL_Keycode key, SDL_Scancode scancode);
+
+}  // namespace vantorix
