@@ -33,6 +33,10 @@ int run() {
     // The software renderer alone: OpenGL would cost far more memory than it saves time.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+    // Only real desktops: SDL would otherwise fall back to an invisible off-screen
+    // window, and probing Wayland without a compositor prints noise of its own.
+    if (!SDL_getenv("SDL_VIDEODRIVER"))
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, SDL_getenv("WAYLAND_DISPLAY") ? "x11,wayland" : "x11");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         say(std::string("cannot open a display: ") + SDL_GetError());
         return 1;

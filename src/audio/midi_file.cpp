@@ -8,7 +8,8 @@ namespace vantorix {
 namespace {
 
 constexpr std::uint32_t kDefaultMicrosPerQuarter = 500000;  // 120 beats a minute
-constexpr std::int64_t kMaxTicks = std::int64_t{1} << 40;
+// Keeps exact time within 64 bits at any tempo.
+constexpr std::int64_t kMaxTicks = std::int64_t{1} << 32;
 
 class Reader {
 public:
@@ -154,51 +155,54 @@ std::optional<MidiFile> MidiFile::parse(std::span<const std::uint8_t> bytes, std
             whyNot = "bad time division";
             return std::nullopt;
         }
-        file.tempos_.push_back({0, 1000.0 / (fps * perFrame)});
+        file.divisor_ = fps * perFrame;
+        file.addTempo(0, 1000000);
         return file;
     }
     std::stable_sort(tempos.begin(), tempos.end(),
                      [](const TempoEvent& a, const TempoEvent& b) { return a.tick < b.tick; });
-    file.tempos_.push_back({0, kDefaultMicrosPerQuarter / 1000.0 / division});
-    for (const TempoEvent& t : tempos) {
-        double msPerTick = t.microsPerQuarter / 1000.0 / division;
-        if (t.tick == file.tempos_.back().tick)
-            file.tempos_.back().msPerTick = msPerTick;
-        else
-            file.tempos_.push_back({t.tick, msPerTick});
-    }
+    file.divisor_ = division;
+    file.addTempo(0, kDefaultMicrosPerQuarter);
+    for (const TempoEvent& t : tempos) file.addTempo(t.tick, t.microsPerQuarter);
     return file;
 }
 
-std::pair<const MidiFile::Tempo*, double> MidiFile::segmentAt(std::int64_t tick) const {
-    double startMs = 0;
-    const Tempo* segment = &tempos_.front();
-    for (std::size_t i = 1; i < tempos_.size() && tempos_[i].tick <= tick; ++i) {
-        startMs += (tempos_[i].tick - segment->tick) * segment->msPerTick;
-        segment = &tempos_[i];
+void MidiFile::addTempo(std::int64_t tick, std::int64_t microsPerTick) {
+    if (!tempos_.empty() && tempos_.back().tick == tick) {
+        tempos_.back().microsPerTick = microsPerTick;
+        return;
     }
-    return {segment, startMs};
+    std::int64_t start = tempos_.empty() ? 0 : unitsAt(tick);
+    tempos_.push_back({tick, microsPerTick, start});
+}
+
+const MidiFile::Tempo& MidiFile::segmentAtTick(std::int64_t tick) const {
+    auto after = std::upper_bound(tempos_.begin(), tempos_.end(), tick,
+                                  [](std::int64_t t, const Tempo& s) { return t < s.tick; });
+    return *std::prev(after);
+}
+
+std::int64_t MidiFile::unitsAt(std::int64_t tick) const {
+    const Tempo& s = segmentAtTick(tick);
+    return s.startUnits + (tick - s.tick) * s.microsPerTick;
 }
 
 double MidiFile::tickToMs(std::int64_t tick) const {
-    auto [segment, startMs] = segmentAt(tick);
-    return startMs + (tick - segment->tick) * segment->msPerTick;
+    return static_cast<double>(unitsAt(tick)) / (1000.0 * static_cast<double>(divisor_));
 }
 
 std::int64_t MidiFile::msToTick(double ms) const {
-    double startMs = 0;
-    const Tempo* segment = &tempos_.front();
-    for (std::size_t i = 1; i < tempos_.size(); ++i) {
-        double next = startMs + (tempos_[i].tick - segment->tick) * segment->msPerTick;
-        if (next > ms) break;
-        startMs = next;
-        segment = &tempos_[i];
-    }
-    return segment->tick + static_cast<std::int64_t>(std::floor((ms - startMs) / segment->msPerTick));
+    double target = ms * 1000.0 * static_cast<double>(divisor_);
+    auto after = std::upper_bound(tempos_.begin(), tempos_.end(), target,
+                                  [](double u, const Tempo& s) { return u < static_cast<double>(s.startUnits); });
+    const Tempo& s = after == tempos_.begin() ? tempos_.front() : *std::prev(after);
+    return s.tick + static_cast<std::int64_t>(
+                        std::floor((target - static_cast<double>(s.startUnits)) / static_cast<double>(s.microsPerTick)));
 }
 
 std::int64_t MidiFile::lengthMs() const {
-    return static_cast<std::int64_t>(std::ceil(tickToMs(totalTicks_)));
+    std::int64_t perMs = 1000 * divisor_;
+    return (unitsAt(totalTicks_) + perMs - 1) / perMs;
 }
 
 }  // namespace vantorix

@@ -25,16 +25,21 @@ public:
     static constexpr std::size_t kMaxBytes = 4 * 1024 * 1024;
 
 private:
+    // Time is kept exactly, in units of a microsecond divided by `divisor_`:
+    // a tick lasts `microsPerTick` units.
     struct Tempo {
         std::int64_t tick;
-        double msPerTick;
+        std::int64_t microsPerTick;
+        std::int64_t startUnits;  // the time the segment starts at
     };
-    // The tempo segment in force at `tick`, with the time it starts at.
-    std::pair<const Tempo*, double> segmentAt(std::int64_t tick) const;
+    const Tempo& segmentAtTick(std::int64_t tick) const;
+    std::int64_t unitsAt(std::int64_t tick) const;
+    void addTempo(std::int64_t tick, std::int64_t microsPerTick);
 
     int format_ = 0;
     int trackCount_ = 0;
     std::int64_t totalTicks_ = 0;
+    std::int64_t divisor_ = 1;
     std::vector<Tempo> tempos_;  // sorted by tick, the first at tick 0
 };
 

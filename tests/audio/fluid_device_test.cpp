@@ -1,0 +1,162 @@
+// The media device on the real FluidSynth: rendered by hand here, so the song's
+// clock is the number of frames the test asks for.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "audio/mci_device.h"
+#include "audio/mci_errors.h"
+#include "audio/midi_file.h"
+#include "audio/sdl/fluid_music.h"
+#include "audio/sdl/mixer_device.h"
+
+namespace vantorix {
+namespace {
+
+constexpr int kRate = 44100;
+const std::string kTitle = std::string(VANTORIX_MEDIA_DIR) + "/title.mid";
+
+class FluidDevice : public ::testing::Test {
+protected:
+    FluidDevice()
+        : music(kRate, defaultSoundFont()),
+          device([this](const std::string& path, std::string& why) { return music.load(path, why); }) {}
+
+    std::int32_t send(const std::string& c) { return device.sendString(c, nullptr, 0); }
+    std::string ask(const std::string& c) {
+        char reply[16] = {};
+        device.sendString(c, reply, 15);
+        return reply;
+    }
+    // Renders `ms` of music and returns the loudest sample.
+    int renderMs(int ms) {
+        std::vector<std::int16_t> block(2 * 441);
+        int peak = 0;
+        for (int i = 0; i < ms / 10; ++i) {
+            music.render(block.data(), 441);
+            for (std::int16_t s : block) peak = std::max(peak, std::abs(static_cast<int>(s)));
+        }
+        return peak;
+    }
+    std::int64_t position() { return std::stoll(ask("status midifile position")); }
+
+    FluidMusic music;
+    MciDevice device;
+};
+
+TEST_F(FluidDevice, ASongPlaysAudiblyAndItsPositionFollowsTheRendering) {
+    ASSERT_TRUE(music.warning().empty()) << music.warning();
+    ASSERT_EQ(send("open " + kTitle + " type sequencer alias midifile"), 0);
+    EXPECT_EQ(ask("status midifile mode"), "stopped");
+    EXPECT_LE(renderMs(200), 2) << "silent before play";
+    ASSERT_EQ(send("play midifile"), 0);
+    EXPECT_EQ(ask("status midifile mode"), "playing");
+    // Dithering keeps silence within a step or two; music is far louder.
+    EXPECT_GT(renderMs(2000), 1000);
+    EXPECT_NEAR(position(), 2000, 20);
+}
+
+TEST_F(FluidDevice, PauseKeepsThePositionAndSilencesTheSong) {
+    send("open " + kTitle + " type sequencer alias midifile");
+    send("play midifile");
+    renderMs(1000);
+    ASSERT_EQ(send("pause midifile "), 0);
+    EXPECT_EQ(ask("status midifile mode"), "paused");
+    std::int64_t held = position();
+    // Only the reverb's tail is left, and it dies away: no note keeps sounding.
+    renderMs(2000);
+    EXPECT_LE(renderMs(500), 2) << "no note left hanging";
+    EXPECT_EQ(position(), held);
+    ASSERT_EQ(send("resume midifile "), 0);
+    renderMs(500);
+    EXPECT_NEAR(position(), held + 500, 20);
+}
+
+TEST_F(FluidDevice, TheEndIsDetectedAndPlayFromZeroRestarts) {
+    std::string why;
+    std::ifstream in(kTitle, std::ios::binary);
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
+    auto length = MidiFile::parse(bytes, why)->lengthMs();
+
+    send("open " + kTitle + " type sequencer alias midifile");
+    EXPECT_EQ(ask("status midifile length"), std::to_string(length));
+    ASSERT_EQ(send("play midifile from " + std::to_string(length - 300)), 0);
+    renderMs(200);
+    EXPECT_EQ(ask("status midifile mode"), "playing");
+    renderMs(200);
+    EXPECT_EQ(ask("status midifile mode"), "stopped");
+    EXPECT_EQ(position(), length);
+    ASSERT_EQ(send("play midifile from 0"), 0);
+    EXPECT_GT(renderMs(1500), 1000);
+    EXPECT_NEAR(position(), 1500, 20);
+}
+
+TEST_F(FluidDevice, SeekThenResumeStartsNearTheSeekPosition) {
+    send("open " + kTitle + " type sequencer alias midifile");
+    ASSERT_EQ(send("seek midifile to 1"), 0);
+    EXPECT_EQ(ask("status midifile position"), "1");
+    ASSERT_EQ(send("resume midifile "), 0);
+    EXPECT_GT(renderMs(1000), 1000);
+    EXPECT_NEAR(position(), 1001, 20);
+}
+
+TEST_F(FluidDevice, MissingAndBrokenSongsAreErrors) {
+    auto dir = std::filesystem::temp_directory_path() / "fluid device test";
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir / "junk.mid") << "this is not a song";
+    std::ofstream(dir / "empty.mid");
+    EXPECT_EQ(send("open " + (dir / "none.mid").string() + " type sequencer alias midifile"),
+              MCIERR_FILE_NOT_FOUND);
+    EXPECT_EQ(send("open " + (dir / "junk.mid").string() + " type sequencer alias midifile"),
+              MCIERR_INVALID_FILE);
+    EXPECT_EQ(send("open " + (dir / "empty.mid").string() + " type sequencer alias midifile"),
+              MCIERR_INVALID_FILE);
+    EXPECT_EQ(send("open " + dir.string() + " type sequencer alias midifile"),
+              MCIERR_FILE_NOT_FOUND);
+    EXPECT_EQ(ask("status midifile mode"), "");
+    std::filesystem::remove_all(dir);
+}
+
+TEST(FluidWithoutSoundFont, SongsStillKeepTimeSilently) {
+    FluidMusic music(kRate, "/no/such.sf2");
+    EXPECT_NE(music.warning().find("timgm6mb-soundfont"), std::string::npos);
+    MciDevice device([&](const std::string& p, std::string& w) { return music.load(p, w); });
+    ASSERT_EQ(device.sendString("open " + kTitle + " type sequencer alias midifile", nullptr, 0), 0);
+    device.sendString("play midifile", nullptr, 0);
+    std::vector<std::int16_t> block(2 * 4410);
+    for (int i = 0; i < 10; ++i) music.render(block.data(), 4410);
+    EXPECT_LE(std::abs(*std::max_element(block.begin(), block.end())), 2);
+    char reply[16] = {};
+    device.sendString("status midifile position", reply, 15);
+    EXPECT_NEAR(std::stoll(reply), 1000, 20);
+}
+
+TEST(MixerOnTheDummyDriver, MusicAdvancesInRealTime) {
+    ASSERT_EQ(SDL_Init(0), 0);
+    {
+        MixerDevice mixer;
+        ASSERT_TRUE(mixer.open()) << "the dummy driver is always there";
+        FluidMusic music(mixer.sampleRate(), defaultSoundFont());
+        hookMusic(&music);
+        MciDevice device([&](const std::string& p, std::string& w) { return music.load(p, w); });
+        device.sendString("open " + kTitle + " type sequencer alias midifile", nullptr, 0);
+        device.sendString("play midifile", nullptr, 0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));
+        char reply[16] = {};
+        device.sendString("status midifile position", reply, 15);
+        EXPECT_GT(std::stoll(reply), 100);
+        device.sendString("close midifile", nullptr, 0);
+        hookMusic(nullptr);
+    }
+    SDL_Quit();
+}
+
+}  // namespace
+}  // namespace vantorix

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <string>
+
+#include "audio/mci_device.h"
+#include "audio/module1.h"
+#include "game/form_vtx.h"
+#include "playfield/form.h"
+#include "playfield/form_description.h"
+#include "playfield/key_codes.h"
+#include "playfield/program.h"
+#include "script_clock.h"
+#include "sim_audio.h"
+#include "support/fakes.h"
+
+namespace vantorix::testing {
+
+class NoInput : public InputSource {
+public:
+    void waitUntil(std::int64_t) override {}
+    std::optional<InputEvent> take() override { return std::nullopt; }
+};
+
+// The game window loaded and ready, with its handlers called directly by the
+// test; sounds and songs take their time on the rig's own clock.
+struct GameRig {
+    sim::ScriptClock clock{12 * 3600 * 1000};
+    NoInput input;
+    CountingHost host;
+    MciDevice device{[this](const std::string& path, std::string& why) {
+        return sim::loadClockSong(clock, path, why);
+    }};
+    sim::RecordingMedia media{device};
+    sim::ClockSoundOut sounds{clock};
+    Form form{formVTXDescription(), clock, input, host};
+    Program app;
+    FormVTX game{form, app};
+
+    explicit GameRig(const std::string& mediaDir = VANTORIX_MEDIA_DIR)
+        : app(mediaDir, clock, [this] { sounds.beep(); }) {
+        Module1::install({&media, &sounds, nullptr});
+        game.Form_Load();
+        // Shown as the program shows it, but without entering the music loop:
+        // the test calls the handlers itself.
+        form.onActivate = nullptr;
+        form.show();
+        media.takeCommands();
+    }
+    ~GameRig() { Module1::shutDown(); }
+
+    // Z seen by the key poll between games: the start sound, then a new game.
+    void start() {
+        game.Form_KeyDown(vbKeyZ, 0);
+        game.TimePushX_Timer();
+        game.Form_KeyUp(vbKeyZ, 0);
+        sounds.takeSounds();
+    }
+    void key(std::int16_t code) {
+        game.Form_KeyDown(code, 0);
+        game.Form_KeyUp(code, 0);
+    }
+    Label& enemy(int i) { return game.Enemy(static_cast<std::int16_t>(i)); }
+    // Fires from the ship as the key poll does with Z held.
+    void fire() {
+        game.Form_KeyDown(vbKeyZ, 0);
+        game.TimePushX_Timer();
+        game.Form_KeyUp(vbKeyZ, 0);
+    }
+};
+
+}  // namespace vantorix::testing

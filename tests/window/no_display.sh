@@ -1,0 +1,30 @@
+#!/bin/bash
+# Without any display the game says so in one line and fails, rather than
+# running where nobody can see it. With "no-runtime-dir" there is no
+# XDG_RUNTIME_DIR either, as in a bare container or a cron job.
+set -euo pipefail
+game=${1:?usage: no_display.sh GAME [no-runtime-dir]}
+mode=${2:-}
+source "$(dirname "$0")/lib.sh"
+
+unset DISPLAY WAYLAND_DISPLAY SDL_VIDEODRIVER
+if [[ $mode == no-runtime-dir ]]; then
+    unset XDG_RUNTIME_DIR
+else
+    # An empty runtime folder: a session with no Wayland compositor in it.
+    mkdir -m 700 "$WORK/runtime"
+    export XDG_RUNTIME_DIR=$WORK/runtime
+fi
+
+say "running the game with no display${mode:+ ($mode)}"
+status=0
+SDL_AUDIODRIVER=dummy timeout -k 5 10 "$game" >"$WORK/game.out" 2>"$WORK/game.err" || status=$?
+((status != 124 && status != 137)) || fail "the game was still running 10 s later"
+((status == 1)) || fail "the game exited with status $status, not 1"
+
+lines=$(wc -l <"$WORK/game.err")
+((lines == 1)) || fail "the game wrote $lines lines to stderr, not 1"
+grep -q '^vantorix: cannot open a display' "$WORK/game.err" ||
+    fail "stderr does not start with \"vantorix: cannot open a display\""
+say "status 1 and one line: $(cat "$WORK/game.err")"
+say "PASS"
