@@ -16,6 +16,7 @@
 #include "playfield/sdl/font_finder.h"
 #include "playfield/sdl/sdl_input.h"
 #include "playfield/sdl/sdl_window.h"
+#include "playfield/sdl/x_resources.h"
 #include "playfield/system_clock.h"
 
 namespace {
@@ -54,7 +55,7 @@ int run() {
 
     SystemClock clock;
     auto description = formVTXDescription();
-    SdlWindow window(std::string(description.front().caption), *fonts, 1);
+    SdlWindow window(std::string(description.front().caption), *fonts, xDesktopScale());
     if (!window.ok()) {
         say("cannot create the window: " + window.error());
         return 1;

@@ -44,7 +44,8 @@ trap cleanup EXIT
 # A screen of our own: Xvfb picks a free display number and writes it to fd 3,
 # so tests can run side by side.
 start_xvfb() {
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp \
+    # No reset when the last client leaves, so resources set with xrdb stay.
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset \
         3>"$WORK/display" 2>"$WORK/xvfb.log" &
     XVFB_PID=$!
     local tries

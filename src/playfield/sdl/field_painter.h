@@ -24,6 +24,7 @@ public:
     FieldPainter& operator=(const FieldPainter&) = delete;
 
     void draw(const Field& field);
+    int scale() const { return scale_; }
     // The pixel size a text is set at in its label: the designed size, made
     // smaller only as far as needed for the text to fit the box on one line.
     int fittedPixelSize(const Label& label, const std::string& text);

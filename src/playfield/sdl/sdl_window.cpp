@@ -1,12 +1,16 @@
 #include "playfield/sdl/sdl_window.h"
 
+#include <algorithm>
+
 #include "playfield/icon_picture.h"
 
 namespace vantorix {
 
-SdlWindow::SdlWindow(const std::string& title, FontFiles fonts, int scale) : scale_(scale) {
+SdlWindow::SdlWindow(const std::string& title, FontFiles fonts, int windowScale)
+    : fonts_(std::move(fonts)), windowScale_(windowScale) {
     window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                               scale, scale, SDL_WINDOW_HIDDEN);
+                               windowScale, windowScale,
+                               SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
     if (!window_) {
         error_ = SDL_GetError();
         return;
@@ -16,7 +20,6 @@ SdlWindow::SdlWindow(const std::string& title, FontFiles fonts, int scale) : sca
         error_ = SDL_GetError();
         return;
     }
-    painter_ = std::make_unique<FieldPainter>(renderer_, std::move(fonts), scale_);
     setIcon();
 }
 
@@ -41,8 +44,22 @@ void SdlWindow::setIcon() {
     SDL_FreeSurface(icon);
 }
 
+int SdlWindow::drawingScale() const {
+    int outputWidth = 0, outputHeight = 0;
+    SDL_GetRendererOutputSize(renderer_, &outputWidth, &outputHeight);
+    return std::max(1, outputWidth / std::max(1, clientWidth_));
+}
+
+FieldPainter& SdlWindow::painter() {
+    int scale = drawingScale();
+    if (!painter_ || painter_->scale() != scale)
+        painter_ = std::make_unique<FieldPainter>(renderer_, fonts_, scale);
+    return *painter_;
+}
+
 void SdlWindow::setClientSize(int width, int height) {
-    SDL_SetWindowSize(window_, width * scale_, height * scale_);
+    clientWidth_ = std::max(1, width);
+    SDL_SetWindowSize(window_, width * windowScale_, height * windowScale_);
     SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
 }
 
@@ -56,7 +73,7 @@ void SdlWindow::hide() { SDL_HideWindow(window_); }
 
 void SdlWindow::present(const Field& field) {
     lastField_ = &field;
-    painter_->draw(field);
+    painter().draw(field);
     SDL_RenderPresent(renderer_);
 }
 

@@ -13,10 +13,13 @@ namespace vantorix {
 
 // The game's desktop window: fixed size, centred, not resizable, drawn with the
 // software renderer (plenty at this size, and it keeps OpenGL out of memory).
+// On a high-density desktop everything is drawn at a whole-number scale: on X11
+// the window itself is made `windowScale` times larger; on Wayland SDL hands us a
+// larger drawable. Text is rendered at the scaled size, so it stays sharp.
 class SdlWindow : public WindowHost {
 public:
     // Needs SDL's video subsystem; on failure, `ok()` is false and `error()` says why.
-    SdlWindow(const std::string& title, FontFiles fonts, int scale);
+    SdlWindow(const std::string& title, FontFiles fonts, int windowScale);
     ~SdlWindow() override;
     SdlWindow(const SdlWindow&) = delete;
     SdlWindow& operator=(const SdlWindow&) = delete;
@@ -31,15 +34,20 @@ public:
     void present(const Field& field) override;
     // Draws the last presented field again, as after the window was uncovered.
     void repaint();
+    // How many drawn pixels a field pixel takes.
+    int drawingScale() const;
 
 private:
     void setIcon();
+    FieldPainter& painter();
 
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
+    FontFiles fonts_;
     std::unique_ptr<FieldPainter> painter_;
     const Field* lastField_ = nullptr;
-    int scale_;
+    int windowScale_;
+    int clientWidth_ = 1;
     std::string error_;
 };
 
