@@ -125,6 +125,7 @@ void Form::doEvents() {
         auto event = input_.take();
         if (!event) break;
         deliver(*event);
+        if (afterEvent) afterEvent();
     }
     tickDueTimers();
     if (!ended_ && field_->takeChanged()) host_.present(*field_);
@@ -152,7 +153,9 @@ void Form::deliver(const InputEvent& event) {
 void Form::tickDueTimers() {
     for (Timer* t : timerOrder_) {
         if (ended_) return;
-        if (t->takeTick(clock_.nowMs()) && t->onTick) t->onTick();
+        if (!t->takeTick(clock_.nowMs())) continue;
+        if (t->onTick) t->onTick();
+        if (afterEvent) afterEvent();
     }
 }
 

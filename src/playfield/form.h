@@ -63,6 +63,9 @@ public:
     std::function<void()> onActivate;
     std::function<void()> onUnload;
     std::function<void()> onEnd;
+    // Runs after each input event and each timer tick has been handled, for
+    // whoever watches the game's state from outside.
+    std::function<void()> afterEvent;
 
     // The longest a wait may last, so the music's end is noticed promptly.
     static constexpr std::int64_t kMaxWaitMs = 20;

@@ -13,48 +13,17 @@
 #include "script_clock.h"
 #include "script_input.h"
 #include "sim_audio.h"
+#include "sim_machine.h"
 #include "state_dump.h"
 
 namespace vantorix::sim {
 
 namespace {
 
-// No screen: the field's state is the picture.
-class NoWindow : public WindowHost {
-public:
-    void setClientSize(int, int) override {}
-    void show() override {}
-    void hide() override {}
-    void present(const Field&) override {}
-};
-
 // A picture that cannot be written ends the run.
 class PictureError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
-};
-
-struct Machine {
-    ScriptClock clock;
-    MciDevice device;
-    RecordingMedia media;
-    ClockSoundOut sounds;
-
-    explicit Machine(std::int64_t timeOfDay)
-        : clock(timeOfDay),
-          device([this](const std::string& path, std::string& why) {
-              return loadClockSong(clock, path, why);
-          }),
-          media(device),
-          sounds(clock) {}
-
-    AudioLog takeLog() {
-        AudioLog log{media.takeCommands(), sounds.takeSounds(), sounds.takeBeeps()};
-        log.musicFile = std::filesystem::path(device.fileOf("midifile")).filename().string();
-        char mode[16] = {};
-        if (device.sendString("status midifile mode", mode, sizeof mode) == 0) log.musicMode = mode;
-        return log;
-    }
 };
 
 }  // namespace

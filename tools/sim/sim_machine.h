@@ -1,0 +1,46 @@
+#pragma once
+
+#include <filesystem>
+
+#include "audio/mci_device.h"
+#include "playfield/window_host.h"
+#include "script_clock.h"
+#include "sim_audio.h"
+#include "state_dump.h"
+
+namespace vantorix::sim {
+
+// No screen: the field's state is the picture.
+class NoWindow : public WindowHost {
+public:
+    void setClientSize(int, int) override {}
+    void show() override {}
+    void hide() override {}
+    void present(const Field&) override {}
+};
+
+// The simulated machine: its clock, its media device and its silent effects.
+struct Machine {
+    ScriptClock clock;
+    MciDevice device;
+    RecordingMedia media;
+    ClockSoundOut sounds;
+
+    explicit Machine(std::int64_t timeOfDay)
+        : clock(timeOfDay),
+          device([this](const std::string& path, std::string& why) {
+              return loadClockSong(clock, path, why);
+          }),
+          media(device),
+          sounds(clock) {}
+
+    AudioLog takeLog() {
+        AudioLog log{media.takeCommands(), sounds.takeSounds(), sounds.takeBeeps()};
+        log.musicFile = std::filesystem::path(device.fileOf("midifile")).filename().string();
+        char mode[16] = {};
+        if (device.sendString("status midifile mode", mode, sizeof mode) == 0) log.musicMode = mode;
+        return log;
+    }
+};
+
+}  // namespace vantorix::sim
