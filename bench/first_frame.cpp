@@ -1,6 +1,7 @@
 // first_frame GAME [TIMEOUT_S]: starts GAME and prints the milliseconds from its
 // start until its window named "Vantorix" is mapped and shows the field colour,
-// then the milliseconds until it was first seen mapped (painted or not).
+// then the milliseconds until it was first seen mapped (painted or not) and the
+// CPU milliseconds the game had used by its first frame.
 // Watches the X server given by DISPLAY; ends the game with SIGTERM afterwards.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -13,6 +14,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <set>
 #include <string>
 #include <thread>
@@ -50,6 +52,25 @@ std::string nameOf(Display* dpy, Window w) {
         XFree(plain);
     }
     return name;
+}
+
+// CPU time the process has used so far, all threads, in milliseconds.
+double cpuMs(pid_t pid) {
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/%d/stat", static_cast<int>(pid));
+    std::FILE* f = std::fopen(path, "r");
+    if (!f) return -1;
+    char buf[1024];
+    const size_t n = std::fread(buf, 1, sizeof buf - 1, f);
+    std::fclose(f);
+    buf[n] = '\0';
+    // Fields 14 and 15 count after the name in brackets, which may hold spaces.
+    const char* p = std::strrchr(buf, ')');
+    unsigned long utime = 0, stime = 0;
+    if (!p || std::sscanf(p + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lu %lu", &utime,
+                          &stime) != 2)
+        return -1;
+    return (utime + stime) * 1000.0 / sysconf(_SC_CLK_TCK);
 }
 
 bool viewable(Display* dpy, Window w) {
@@ -127,7 +148,7 @@ int main(int argc, char** argv) {
 
     std::set<Window> mapped;
     Window game = None;
-    double ms = -1, mappedMs = -1;
+    double ms = -1, mappedMs = -1, usedMs = -1;
     while (true) {
         const double elapsed =
             std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -150,6 +171,7 @@ int main(int argc, char** argv) {
             if (mappedMs < 0) mappedMs = elapsed;
             if (showsField(dpy, game)) {
                 ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+                usedMs = cpuMs(pid);
                 break;
             }
         }
@@ -163,6 +185,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "first_frame: no painted Vantorix window within %.0f s\n", timeout);
         return 1;
     }
-    std::printf("%.1f %.1f\n", ms, mappedMs);
+    std::printf("%.1f %.1f %.0f\n", ms, mappedMs, usedMs);
     return 0;
 }
