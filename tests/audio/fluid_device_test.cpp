@@ -27,7 +27,9 @@ class FluidDevice : public ::testing::Test {
 protected:
     FluidDevice()
         : music(kRate, defaultSoundFont()),
-          device([this](const std::string& path, std::string& why) { return music.load(path, why); }) {}
+          device([this](const std::string& path, std::string& why) { return music.load(path, why); }) {
+        soundFontLoaded = music.soundFontReady();
+    }
 
     std::int32_t send(const std::string& c) { return device.sendString(c, nullptr, 0); }
     std::string ask(const std::string& c) {
@@ -49,10 +51,12 @@ protected:
 
     FluidMusic music;
     MciDevice device;
+    bool soundFontLoaded = false;
 };
 
 TEST_F(FluidDevice, ASongPlaysAudiblyAndItsPositionFollowsTheRendering) {
     ASSERT_TRUE(music.warning().empty()) << music.warning();
+    ASSERT_TRUE(soundFontLoaded);
     ASSERT_EQ(send("open " + kTitle + " type sequencer alias midifile"), 0);
     EXPECT_EQ(ask("status midifile mode"), "stopped");
     EXPECT_LE(renderMs(200), 2) << "silent before play";
@@ -127,6 +131,7 @@ TEST_F(FluidDevice, MissingAndBrokenSongsAreErrors) {
 TEST(FluidWithoutSoundFont, SongsStillKeepTimeSilently) {
     FluidMusic music(kRate, "/no/such.sf2");
     EXPECT_NE(music.warning().find("timgm6mb-soundfont"), std::string::npos);
+    EXPECT_FALSE(music.soundFontReady());
     MciDevice device([&](const std::string& p, std::string& w) { return music.load(p, w); });
     ASSERT_EQ(device.sendString("open " + kTitle + " type sequencer alias midifile", nullptr, 0), 0);
     device.sendString("play midifile", nullptr, 0);

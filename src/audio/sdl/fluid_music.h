@@ -3,6 +3,7 @@
 #include <fluidsynth.h>
 
 #include <cstdint>
+#include <future>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -18,6 +19,7 @@ namespace vantorix {
 class FluidMusic {
 public:
     // `soundFont` may be empty or missing: songs then play silently, at the same pace.
+    // It loads in the background, so the window need not wait for it.
     FluidMusic(int sampleRate, const std::string& soundFont);
     ~FluidMusic();
     FluidMusic(const FluidMusic&) = delete;
@@ -25,6 +27,8 @@ public:
 
     // Set when there is no SoundFont: what to tell the player on stderr.
     const std::string& warning() const { return warning_; }
+    // Waits for the SoundFont; true when it is loaded.
+    bool soundFontReady();
     // Loads a song checked by our own reader; null and a reason for a bad file.
     std::unique_ptr<Sequencer> load(const std::string& path, std::string& whyNot);
     // Renders stereo 16-bit frames of music.
@@ -43,6 +47,7 @@ private:
     std::mutex mutex_;
     std::int64_t frames_ = 0;
     std::string warning_;
+    std::shared_future<bool> soundFontLoaded_;
 };
 
 // The General MIDI SoundFont that Debian installs, if there is one.

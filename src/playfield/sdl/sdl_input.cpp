@@ -26,27 +26,21 @@ std::int16_t virtualKey(SDL_Keycode key, SDL_Scancode scancode) {
 SdlInput::SdlInput(Clock& clock, SdlWindow& window) : clock_(clock), window_(window) {}
 
 void SdlInput::waitUntil(std::int64_t deadlineMs) {
-    pump();
     if (!queue_.empty()) return;
+    // One look at the display per wake-up: waiting reads what the X server has
+    // sent, and the rest is taken from SDL's queue without asking it again.
     std::int64_t wait = std::max<std::int64_t>(0, deadlineMs - clock_.nowMs());
     SDL_Event event;
-    if (SDL_WaitEventTimeout(&event, static_cast<int>(wait))) {
-        handle(event);
-        pump();
-    }
+    if (!SDL_WaitEventTimeout(&event, static_cast<int>(wait))) return;
+    handle(event);
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) handle(event);
 }
 
 std::optional<InputEvent> SdlInput::take() {
-    pump();
     if (queue_.empty()) return std::nullopt;
     InputEvent event = queue_.front();
     queue_.pop_front();
     return event;
-}
-
-void SdlInput::pump() {
-    SDL_Event event;
-    while (SDL_PollEvent(&event)) handle(event);
 }
 
 void SdlInput::handle(const SDL_Event& event) {

@@ -21,7 +21,6 @@ public:
     std::optional<InputEvent> take() override;
 
 private:
-    void pump();
     void handle(const SDL_Event& event);
 
     Clock& clock_;
