@@ -3,6 +3,8 @@
 
 #include <cstdio>
 #include <exception>
+#include <future>
+#include <memory>
 
 #include "audio/mci_device.h"
 #include "audio/module1.h"
@@ -31,6 +33,11 @@ struct MusicHook {
 
 int run() {
     using namespace vantorix;
+    // The synthesizer takes a while to set up and needs nothing from SDL: it
+    // gets ready on the other core while the window and the fonts are prepared.
+    auto musicReady = std::async(std::launch::async, [] {
+        return std::make_unique<FluidMusic>(MixerDevice::kSampleRate, defaultSoundFont());
+    });
     // The software renderer alone: OpenGL would cost far more memory than it saves time.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
@@ -64,7 +71,8 @@ int run() {
 
     MixerDevice mixer;
     if (!mixer.warning().empty()) say(mixer.warning());
-    FluidMusic music(mixer.sampleRate(), defaultSoundFont());
+    std::unique_ptr<FluidMusic> musicOwner = musicReady.get();
+    FluidMusic& music = *musicOwner;
     if (!music.warning().empty()) say(music.warning());
     MusicHook hook(music);
     MciDevice device([&music](const std::string& path, std::string& why) {

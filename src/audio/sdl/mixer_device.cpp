@@ -6,7 +6,6 @@
 namespace vantorix {
 
 namespace {
-constexpr int kRate = 44100;
 // 512 frames keep an effect's first sample within about 12 ms of its call.
 constexpr int kChunkFrames = 512;
 }  // namespace
@@ -21,10 +20,9 @@ MixerDevice::MixerDevice() {
 
 bool MixerDevice::tryOpen() {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-    if (Mix_OpenAudioDevice(kRate, AUDIO_S16SYS, 2, kChunkFrames, nullptr, 0) != 0) return false;
+    if (Mix_OpenAudioDevice(kSampleRate, AUDIO_S16SYS, 2, kChunkFrames, nullptr, 0) != 0) return false;
     Mix_AllocateChannels(2);
     open_ = true;
-    rate_ = kRate;
     return true;
 }
 

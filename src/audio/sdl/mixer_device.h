@@ -13,8 +13,11 @@ public:
     MixerDevice(const MixerDevice&) = delete;
     MixerDevice& operator=(const MixerDevice&) = delete;
 
+    // The output's fixed rate, known before the device opens.
+    static constexpr int kSampleRate = 44100;
+
     bool open() const { return open_; }
-    int sampleRate() const { return rate_; }
+    int sampleRate() const { return kSampleRate; }
     // Set when the real device failed: what to tell the player on stderr.
     const std::string& warning() const { return warning_; }
 
@@ -25,7 +28,6 @@ private:
     bool tryOpen();
 
     bool open_ = false;
-    int rate_ = 44100;
     std::string warning_;
 };
 
