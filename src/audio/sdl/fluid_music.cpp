@@ -85,6 +85,7 @@ FluidMusic::FluidMusic(int sampleRate, const std::string& soundFont) : rate_(sam
     fluid_settings_setnum(settings_, "synth.sample-rate", sampleRate);
     fluid_settings_setstr(settings_, "player.timing-source", "sample");
     fluid_settings_setint(settings_, "synth.threadsafe-api", 0);
+    fluid_settings_setint(settings_, "synth.dynamic-sample-loading", 1);
     synth_ = new_fluid_synth(settings_);
     // Chorus costs a third of the rendering and adds little to these songs.
     fluid_synth_chorus_on(synth_, -1, 0);

@@ -1,6 +1,7 @@
 #include "playfield/sdl/font_finder.h"
 
 #include <fontconfig/fontconfig.h>
+#include <unistd.h>
 
 #include <initializer_list>
 #include <memory>
@@ -54,9 +55,10 @@ std::optional<std::string> findFont(std::initializer_list<const char*> families,
         if (!hasAll(font, chars)) continue;
         if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch) continue;
         std::string path = reinterpret_cast<const char*>(file);
-        // SDL_ttf reads TrueType and OpenType outlines, not bitmap or Type 1 fonts.
-        if (path.ends_with(".ttf") || path.ends_with(".otf") || path.ends_with(".ttc"))
-            return path;
+        // SDL_ttf reads TrueType and OpenType outlines, not bitmap or Type 1 fonts;
+        // and fontconfig's cache may still name a file that has gone.
+        bool outline = path.ends_with(".ttf") || path.ends_with(".otf") || path.ends_with(".ttc");
+        if (outline && access(path.c_str(), R_OK) == 0) return path;
     }
     return std::nullopt;
 }
