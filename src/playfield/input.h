@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 
 namespace vantorix {
@@ -19,6 +20,20 @@ public:
     // Returns when input is waiting or the clock reaches `deadlineMs`, whichever is first.
     virtual void waitUntil(std::int64_t deadlineMs) = 0;
     virtual std::optional<InputEvent> take() = 0;
+};
+
+// A source that hands out what it has queued, oldest first.
+class QueuedInputSource : public InputSource {
+public:
+    std::optional<InputEvent> take() override {
+        if (queue_.empty()) return std::nullopt;
+        InputEvent event = queue_.front();
+        queue_.pop_front();
+        return event;
+    }
+
+protected:
+    std::deque<InputEvent> queue_;
 };
 
 }  // namespace vantorix

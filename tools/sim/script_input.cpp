@@ -57,11 +57,5 @@ void ScriptInput::waitUntil(std::int64_t deadlineMs) {
     if (queue_.empty()) clock_.advanceTo(deadlineMs);
 }
 
-std::optional<InputEvent> ScriptInput::take() {
-    if (queue_.empty()) return std::nullopt;
-    InputEvent event = queue_.front();
-    queue_.pop_front();
-    return event;
-}
 
 }  // namespace vantorix::sim

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <deque>
 #include <functional>
 
 #include "playfield/input.h"
@@ -13,20 +12,18 @@ namespace vantorix::sim {
 // before the deadline (input at a moment goes before the ticks of that moment),
 // else to the deadline. Dumps and pictures run once everything due at or before
 // their moment has been handled. At the end of the script `onScriptEnd` runs.
-class ScriptInput : public InputSource {
+class ScriptInput : public QueuedInputSource {
 public:
     ScriptInput(ScriptClock& clock, ScriptReader& reader,
                 std::function<void(const Command&)> onOutput, std::function<void()> onScriptEnd);
 
     void waitUntil(std::int64_t deadlineMs) override;
-    std::optional<InputEvent> take() override;
 
 private:
     ScriptClock& clock_;
     ScriptReader& reader_;
     std::function<void(const Command&)> onOutput_;
     std::function<void()> onScriptEnd_;
-    std::deque<InputEvent> queue_;
 };
 
 }  // namespace vantorix::sim

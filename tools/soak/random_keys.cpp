@@ -88,11 +88,5 @@ void RandomKeys::aimedAction(std::int64_t now) {
     }
 }
 
-std::optional<InputEvent> RandomKeys::take() {
-    if (queue_.empty()) return std::nullopt;
-    InputEvent event = queue_.front();
-    queue_.pop_front();
-    return event;
-}
 
 }  // namespace vantorix::soak

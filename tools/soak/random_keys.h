@@ -1,7 +1,6 @@
 #pragma once
 
 #include <array>
-#include <deque>
 #include <functional>
 #include <random>
 
@@ -14,14 +13,13 @@ namespace vantorix::soak {
 // with the keyboard's auto-repeat while a key is held. Now and then it plays
 // with aim, taking the key `aim` suggests, so some games reach the mission's end.
 // X is let go between games, so the run goes on instead of quitting.
-class RandomKeys : public InputSource {
+class RandomKeys : public QueuedInputSource {
 public:
     // `aim` names the key that would help most now, or 0.
     RandomKeys(sim::ScriptClock& clock, std::uint32_t seed, std::function<bool()> playing,
                std::function<std::int16_t()> aim);
 
     void waitUntil(std::int64_t deadlineMs) override;
-    std::optional<InputEvent> take() override;
 
     long events() const { return events_; }
 
@@ -43,7 +41,6 @@ private:
     std::function<std::int16_t()> aim_;
     std::array<Key, 4> keys_;
     std::int64_t nextActionAt_ = 0;
-    std::deque<InputEvent> queue_;
     long events_ = 0;
 };
 

@@ -36,12 +36,6 @@ void SdlInput::waitUntil(std::int64_t deadlineMs) {
     while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) handle(event);
 }
 
-std::optional<InputEvent> SdlInput::take() {
-    if (queue_.empty()) return std::nullopt;
-    InputEvent event = queue_.front();
-    queue_.pop_front();
-    return event;
-}
 
 void SdlInput::handle(const SDL_Event& event) {
     switch (event.type) {

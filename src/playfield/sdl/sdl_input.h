@@ -2,7 +2,6 @@
 
 #include <SDL.h>
 
-#include <deque>
 
 #include "playfield/clock.h"
 #include "playfield/input.h"
@@ -13,19 +12,17 @@ namespace vantorix {
 // Keys and the close command from SDL, as virtual-key codes in arrival order.
 // Auto-repeated key-downs come through like any other; when the window loses the
 // focus, SDL releases the keys that were held.
-class SdlInput : public InputSource {
+class SdlInput : public QueuedInputSource {
 public:
     SdlInput(Clock& clock, SdlWindow& window);
 
     void waitUntil(std::int64_t deadlineMs) override;
-    std::optional<InputEvent> take() override;
 
 private:
     void handle(const SDL_Event& event);
 
     Clock& clock_;
     SdlWindow& window_;
-    std::deque<InputEvent> queue_;
 };
 
 // The virtual-key code of an SDL key.
