@@ -4,7 +4,7 @@ BUILD := build
 SANITIZE_BUILD := build-sanitize
 JOBS := $(shell nproc)
 
-.PHONY: run test build deps test-sanitize bench clean
+.PHONY: run test build deps test-sanitize test-fuzz bench clean package
 
 run: build
 	./$(BUILD)/vantorix
@@ -12,12 +12,17 @@ run: build
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
 	$(MAKE) test-sanitize
+	$(MAKE) test-fuzz
 
 # The logic and the simulator once more under AddressSanitizer and UBSan.
 test-sanitize: deps
 	cmake -S . -B $(SANITIZE_BUILD) -DVANTORIX_SANITIZE=ON
 	cmake --build $(SANITIZE_BUILD) -j$(JOBS)
 	ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j$(JOBS) -L sanitize
+
+# The readers of media commands, songs and effects under libFuzzer, briefly.
+test-fuzz: deps
+	fuzz/run 15
 
 build: deps
 	cmake -S . -B $(BUILD)
@@ -29,5 +34,9 @@ deps:
 bench: build
 	bench/run
 
+# The .deb, as build/vantorix_<version>_<arch>.deb.
+package: build
+	cd $(BUILD) && cpack -G DEB
+
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) build-fuzz

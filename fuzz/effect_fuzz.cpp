@@ -1,0 +1,67 @@
+// An effect file as the game plays it: our own wave reader, its canonical image,
+// then SDL_mixer loading and playing that image on the dummy audio driver.
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <span>
+#include <string>
+
+#include "audio/module1.h"
+#include "audio/sdl/mixer_device.h"
+#include "audio/sdl/sdl_sound_out.h"
+#include "audio/wave_file.h"
+#include "temp_file.h"
+
+namespace {
+
+using vantorix::WaveFile;
+
+std::unique_ptr<vantorix::MixerDevice> mixer;
+std::unique_ptr<vantorix::SdlSoundOut> sounds;
+std::unique_ptr<vantorix::fuzz::TempFile> waveFile;
+
+[[noreturn]] void fail(const char* why) {
+    std::fprintf(stderr, "effect_fuzz: %s\n", why);
+    std::abort();
+}
+
+// The canonical image must read back as the same sound.
+void checkCanonical(const WaveFile& wave) {
+    auto image = wave.canonicalBytes();
+    std::string whyNot;
+    auto again = WaveFile::parse(image, whyNot);
+    if (!again) fail("the canonical image does not read back");
+    if (again->channels != wave.channels || again->sampleRate != wave.sampleRate ||
+        again->bitsPerSample != wave.bitsPerSample ||
+        !std::equal(again->samples.begin(), again->samples.end(), wave.samples.begin(),
+                    wave.samples.end()))
+        fail("the canonical image reads back as another sound");
+    if (wave.frames() <= 0 || wave.lengthMs() < 0) fail("a checked wave without frames");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
+    mixer = std::make_unique<vantorix::MixerDevice>();
+    if (!mixer->open()) fail(mixer->warning().c_str());
+    sounds = std::make_unique<vantorix::SdlSoundOut>(*mixer);
+    waveFile = std::make_unique<vantorix::fuzz::TempFile>(".wav");
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using vantorix::Module1::SND_ASYNC;
+    using vantorix::Module1::SND_NODEFAULT;
+    waveFile->write(data, size);
+    bool played = sounds->play(waveFile->path(), SND_ASYNC | SND_NODEFAULT);
+    std::string whyNot;
+    auto wave = WaveFile::parse(std::span(data, size), whyNot);
+    if (wave) checkCanonical(*wave);
+    if (played != wave.has_value()) fail("the mixer and our reader disagree on the file");
+    return 0;
+}
