@@ -118,11 +118,11 @@ std::optional<MidiFile> MidiFile::parse(std::span<const std::uint8_t> bytes, std
         return std::nullopt;
     }
     MidiFile file;
-    file.format_ = static_cast<int>(r.be(2));
+    const auto format = r.be(2);
     std::uint32_t tracks = r.be(2);
     std::uint32_t division = r.be(2);
     r.skip(headerLength - 6);
-    if (file.format_ > 2 || tracks == 0 || division == 0) {
+    if (format > 2 || tracks == 0 || division == 0) {
         whyNot = "unsupported MIDI header";
         return std::nullopt;
     }

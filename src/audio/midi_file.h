@@ -14,7 +14,6 @@ class MidiFile {
 public:
     static std::optional<MidiFile> parse(std::span<const std::uint8_t> bytes, std::string& whyNot);
 
-    int format() const { return format_; }
     int trackCount() const { return trackCount_; }
     std::int64_t totalTicks() const { return totalTicks_; }
     double tickToMs(std::int64_t tick) const;
@@ -36,7 +35,6 @@ private:
     std::int64_t unitsAt(std::int64_t tick) const;
     void addTempo(std::int64_t tick, std::int64_t microsPerTick);
 
-    int format_ = 0;
     int trackCount_ = 0;
     std::int64_t totalTicks_ = 0;
     std::int64_t divisor_ = 1;

@@ -17,7 +17,6 @@ public:
     // The element with that index; throws std::out_of_range when it does not exist.
     Label& operator()(std::int16_t index) const;
     bool exists(std::int16_t index) const { return elements_.count(index) != 0; }
-    std::size_t count() const { return elements_.size(); }
 
     // Creates element `index` as a hidden copy of element 0 (caption, font, colours,
     // alignment, position and size). Throws std::invalid_argument if it already exists.

@@ -38,15 +38,12 @@ public:
     const std::vector<Timer*>& timers() const { return timerOrder_; }
 
     // The outer size in twips, frame and title bar included.
-    int widthTwips() const { return outerWidthTwips_; }
-    int heightTwips() const { return outerHeightTwips_; }
     void setWidthTwips(int twips);
     void setHeightTwips(int twips);
     int clientWidth() const;
     int clientHeight() const;
 
     void show();
-    bool shown() const { return shown_; }
     // Closes the window, raising onUnload once.
     void unload();
     // Ends the program at once: no further event is handled.

@@ -26,7 +26,6 @@ public:
 
     bool ok() const { return window_ && renderer_; }
     const std::string& error() const { return error_; }
-    Uint32 windowId() const { return SDL_GetWindowID(window_); }
 
     void setClientSize(int width, int height) override;
     void show() override;
