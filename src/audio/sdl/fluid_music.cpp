@@ -87,8 +87,10 @@ FluidMusic::FluidMusic(int sampleRate, const std::string& soundFont) : rate_(sam
     fluid_settings_setint(settings_, "synth.threadsafe-api", 0);
     fluid_settings_setint(settings_, "synth.dynamic-sample-loading", 1);
     synth_ = new_fluid_synth(settings_);
-    // Chorus costs a third of the rendering and adds little to these songs.
+    // Chorus costs a third of the rendering and adds little to these songs;
+    // linear interpolation is plenty for a 6 MB General MIDI set at 44.1 kHz.
     fluid_synth_chorus_on(synth_, -1, 0);
+    fluid_synth_set_interp_method(synth_, -1, FLUID_INTERP_LINEAR);
     std::error_code error;
     if (soundFont.empty() || !std::filesystem::is_regular_file(soundFont, error)) {
         warning_ = "no General MIDI SoundFont found (install the Debian package "
