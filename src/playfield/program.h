@@ -14,9 +14,7 @@ class Program {
 public:
     Program(std::string appPath, Clock& clock, std::function<void()> beep);
 
-    // The folder that holds the program, without a trailing separator.
-    const std::string& appPath() const { return appPath_; }
-    // A file beside the program, named as the game spells it ("\title.mid").
+    // A file in the program's folder, named as the game spells it ("\title.mid").
     std::string appFile(std::string_view backslashName) const;
 
     void randomize();
@@ -24,7 +22,7 @@ public:
     void beep();
 
 private:
-    std::string appPath_;
+    std::string appPath_;  // the program's folder, without a trailing separator
     Clock& clock_;
     std::function<void()> beep_;
     Random random_;
