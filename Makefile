@@ -9,8 +9,10 @@ JOBS := $(shell nproc)
 run: build
 	./$(BUILD)/vantorix
 
+# Runs that take minutes carry the ctest label "long" and stay out of this set
+# (`ctest --test-dir build -L long` runs them).
 test: build
-	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
+	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS) -LE long
 	$(MAKE) test-sanitize
 	$(MAKE) test-fuzz
 
