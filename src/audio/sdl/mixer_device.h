@@ -5,10 +5,11 @@
 namespace vantorix {
 
 // The one SDL_mixer output the music and the effects share. With no usable
-// sound device it falls back to SDL's dummy driver: silent, at the same pace.
+// sound device, or when asked to be `silent`, it plays on SDL's dummy driver:
+// nothing is heard, and every sound still takes its length.
 class MixerDevice {
 public:
-    MixerDevice();
+    explicit MixerDevice(bool silent = false);
     ~MixerDevice();
     MixerDevice(const MixerDevice&) = delete;
     MixerDevice& operator=(const MixerDevice&) = delete;

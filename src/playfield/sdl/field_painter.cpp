@@ -82,9 +82,6 @@ const FieldPainter::Rendered& FieldPainter::rendered(const Label& label) {
 
 void FieldPainter::draw(const Field& field) {
     SDL_RenderSetClipRect(renderer_, nullptr);
-    // The window's own background; the field covers it all at run time.
-    SDL_SetRenderDrawColor(renderer_, 212, 208, 200, 255);
-    SDL_RenderClear(renderer_);
     SDL_Rect fieldRect = scaled(0, 0, field.width(), field.height(), scale_);
     Rgb back = field.backColor();
     SDL_SetRenderDrawColor(renderer_, back.r, back.g, back.b, 255);

@@ -12,7 +12,7 @@
 
 namespace vantorix {
 
-// Draws the field onto one renderer: the background, then the visible labels back
+// Draws the field into the renderer's viewport: its background, then the visible labels back
 // to front, each as its text alone, clipped to its box and to the field. Every
 // length is multiplied by a whole-number scale, and text is rendered at the scaled
 // size so it stays sharp. Rendered captions are kept until they change.

@@ -2,16 +2,19 @@
 
 #include <SDL.h>
 
+#include <set>
 
 #include "playfield/clock.h"
 #include "playfield/input.h"
+#include "playfield/sdl/sdl_pads.h"
 #include "playfield/sdl/sdl_window.h"
 
 namespace vantorix {
 
-// Keys and the close command from SDL, as virtual-key codes in arrival order.
-// Auto-repeated key-downs come through like any other; when the window loses the
-// focus, SDL releases the keys that were held.
+// Keys, gamepads and the close command from SDL, as virtual-key codes in arrival
+// order. Auto-repeated key-downs come through like any other; when the window
+// loses the focus, SDL releases the keys that were held. The window's own keys
+// (Alt+Enter and F11, full screen on and off) are taken here and never queued.
 class SdlInput : public QueuedInputSource {
 public:
     SdlInput(Clock& clock, SdlWindow& window);
@@ -20,12 +23,19 @@ public:
 
 private:
     void handle(const SDL_Event& event);
+    // True when the key belongs to the window, not the game.
+    bool takenByWindow(const SDL_KeyboardEvent& key);
 
     Clock& clock_;
     SdlWindow& window_;
+    SdlPads pads_;
+    std::set<SDL_Scancode> windowKeysDown_;
 };
 
 // The virtual-key code of an SDL key.
 std::int16_t virtualKey(SDL_Keycode key, SDL_Scancode scancode);
+
+// Alt+Enter and F11.
+bool isFullscreenKey(SDL_Keycode key, Uint16 modifiers);
 
 }  // namespace vantorix
