@@ -4,7 +4,7 @@ BUILD := build
 SANITIZE_BUILD := build-sanitize
 JOBS := $(shell nproc)
 
-.PHONY: run test build deps test-sanitize test-fuzz bench clean package
+.PHONY: run test build deps test-sanitize test-fuzz bench clean package package-check
 
 run: build
 	./$(BUILD)/vantorix
@@ -39,6 +39,11 @@ bench: build
 # The .deb, as build/vantorix_<version>_<arch>.deb.
 package: build
 	cd $(BUILD) && cpack -G DEB
+
+# The .deb built and checked as the install tests do, then by lintian.
+package-check: build
+	scripts/install-deps package
+	ctest --test-dir $(BUILD) --output-on-failure -R '^install-deb'
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD) build-fuzz
