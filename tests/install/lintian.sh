@@ -6,7 +6,7 @@ out=${1:?usage: lintian.sh OUTDIR}
 command -v lintian >/dev/null || { echo "FAIL: lintian is not installed (scripts/install-deps package)" >&2; exit 1; }
 debs=("$out"/*.deb)
 status=0
-lintian --pedantic --info --tag-display-limit 0 "${debs[@]}" >"$out/lintian.txt" 2>&1 || status=$?
+lintian --pedantic --display-info --tag-display-limit 0 "${debs[@]}" >"$out/lintian.txt" 2>&1 || status=$?
 sed 's/^/  | /' "$out/lintian.txt"
 if grep -q '^[EW]:' "$out/lintian.txt" || ((status != 0 && status != 2)); then
     echo "FAIL: lintian has errors or warnings (status $status)" >&2
