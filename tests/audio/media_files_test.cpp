@@ -1,13 +1,19 @@
 // Our own songs and effects, and the readers that check them before anything plays.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
+#include "audio/effect_file.h"
 #include "audio/file_bytes.h"
 #include "audio/midi_file.h"
 #include "audio/system_sounds.h"
 #include "audio/wave_file.h"
+#include "support/wave_bytes.h"
 
 namespace vantorix {
 namespace {
@@ -113,6 +119,123 @@ TEST(WaveReader, RejectsBrokenFilesAndKeepsWholeFramesOfCutOnes) {
         std::vector<std::uint8_t> part(wave.begin(), wave.begin() + static_cast<long>(n));
         WaveFile::parse(part, why);
     }
+}
+
+TEST(WaveReader, ReadsEveryCodingTheWaveLoaderDecodes) {
+    using testing::adpcmWave, testing::extensibleWave, testing::lawWave, testing::sineWave;
+    struct Case {
+        const char* what;
+        testing::Bytes file;
+        std::int64_t frames;
+        int channels;
+    };
+    const Case cases[] = {
+        {"8-bit", sineWave(8, false, 1, 11025, 0.5), 5512, 1},
+        {"24-bit", sineWave(24, false, 2, 48000, 0.5), 24000, 2},
+        {"32-bit", sineWave(32, false, 1, 44100, 0.25), 11025, 1},
+        {"float", sineWave(32, true, 2, 44100, 0.5), 22050, 2},
+        {"extensible 5.1", extensibleWave(24, false, 6, 48000, 0.1), 4800, 6},
+        {"A-law", lawWave(6, 1, 8000, 4000), 4000, 1},
+        {"mu-law", lawWave(7, 2, 8000, 4000), 4000, 2},
+        {"IMA ADPCM", adpcmWave(0x11, 2, 22050, 4), 4 * 505, 2},
+        {"MS ADPCM", adpcmWave(2, 1, 22050, 4), 4 * 500, 1},
+    };
+    for (const Case& c : cases) {
+        std::string why;
+        auto wave = WaveFile::parse(c.file, why);
+        ASSERT_TRUE(wave) << c.what << ": " << why;
+        EXPECT_EQ(wave->frames(), c.frames) << c.what;
+        EXPECT_EQ(wave->channels, c.channels) << c.what;
+        EXPECT_EQ(wave->lengthMs(), c.frames * 1000 / wave->sampleRate) << c.what;
+        auto again = WaveFile::parse(wave->canonicalBytes(), why);
+        ASSERT_TRUE(again) << c.what << ": " << why;
+        EXPECT_EQ(again->frames(), c.frames) << c.what;
+    }
+}
+
+TEST(WaveReader, RefusesCodingsTheWaveLoaderDoesNot) {
+    using testing::formatBody, testing::riffChunk, testing::riffWave;
+    testing::Bytes data(4096, 0);
+    for (auto [what, format] : {
+             std::pair{"12-bit PCM", formatBody(1, 1, 44100, 12, 2)},
+             std::pair{"64-bit float", formatBody(3, 1, 44100, 64, 8)},
+             std::pair{"16-bit A-law", formatBody(6, 1, 8000, 16, 2)},
+             std::pair{"MPEG layer 3", formatBody(0x55, 2, 44100, 0, 1)},
+             std::pair{"no channels", formatBody(1, 0, 44100, 16, 2)},
+             std::pair{"frames wider than their samples", formatBody(1, 1, 44100, 16, 4)},
+             std::pair{"an ADPCM block too small for its header", formatBody(0x11, 2, 8000, 4, 4)},
+         }) {
+        std::string why;
+        auto wave = WaveFile::parse(riffWave({riffChunk("fmt ", format), riffChunk("data", data)}), why);
+        EXPECT_FALSE(wave) << what;
+    }
+}
+
+TEST(WaveReader, SkipsThePadByteAfterAChunkOfOddLength) {
+    using testing::riffChunk, testing::riffWave;
+    auto wave = riffWave({riffChunk("fmt ", testing::formatBody(1, 1, 8000, 16, 2)),
+                          riffChunk("LIST", {'a', 'b', 'c'}),
+                          riffChunk("data", testing::Bytes(800, 1))});
+    std::string why;
+    auto parsed = WaveFile::parse(wave, why);
+    ASSERT_TRUE(parsed) << why;
+    EXPECT_EQ(parsed->frames(), 400);
+    EXPECT_EQ(parsed->lengthMs(), 50);
+}
+
+TEST(WaveReader, AFileCutMidFrameKeepsOnlyItsWholeFrames) {
+    auto whole = testing::sineWave(24, false, 2, 8000, 0.1);  // frames of 6 bytes
+    std::vector<std::uint8_t> cut(whole.begin(), whole.end() - 6 * 10 - 4);
+    std::string why;
+    auto parsed = WaveFile::parse(cut, why);
+    ASSERT_TRUE(parsed) << why;
+    EXPECT_EQ(parsed->frames(), 800 - 11);
+    EXPECT_EQ(parsed->samples.size(), 6u * (800 - 11));
+    auto image = parsed->canonicalBytes();
+    EXPECT_EQ(image.size(), 44 + 6u * (800 - 11));
+}
+
+TEST(WaveReader, DecodedSizeCountsTheLargerOfDecoderAndMixer) {
+    std::string why;
+    // 8-bit mono at 1 kHz grows 176-fold in the mixer's stereo 16-bit 44.1 kHz.
+    auto low = WaveFile::parse(testing::sineWave(8, false, 1, 1000, 1.0), why);
+    ASSERT_TRUE(low) << why;
+    EXPECT_EQ(low->decodedBytes(44100), 44100u * 4);
+    // Eight channels of 24-bit at 96 kHz decode to 32 bits a sample before mixing.
+    auto wide = WaveFile::parse(testing::extensibleWave(24, false, 8, 96000, 0.5), why);
+    ASSERT_TRUE(wide) << why;
+    EXPECT_EQ(wide->decodedBytes(44100), 48000u * 8 * 4);
+}
+
+TEST(EffectFile, RefusesOnlyWhatDecodesPastTheLimitAndSaysSo) {
+    auto dir = std::filesystem::temp_directory_path() / ("effect file " + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    auto write = [&](const std::string& name, const testing::Bytes& bytes) {
+        std::ofstream(dir / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
+        return (dir / name).string();
+    };
+    std::string why;
+    bool tooLarge = true;
+    // Small files of 8-bit sound at 2 kHz: three minutes of it fit once mixed
+    // at 44.1 kHz in stereo 16-bit (31.8 MB), 200 s do not (35.3 MB).
+    auto fits = write("fits.wav", testing::sineWave(8, false, 1, 2000, 180));
+    EXPECT_TRUE(readEffect(fits, 44100, why, tooLarge)) << why;
+    EXPECT_FALSE(tooLarge);
+    auto past = write("past.wav", testing::sineWave(8, false, 1, 2000, 200));
+    EXPECT_FALSE(readEffect(past, 44100, why, tooLarge));
+    EXPECT_TRUE(tooLarge);
+    EXPECT_NE(why.find("once decoded"), std::string::npos) << why;
+    auto broken = write("broken.wav", testing::Bytes(1000, 7));
+    EXPECT_FALSE(readEffect(broken, 44100, why, tooLarge));
+    EXPECT_FALSE(tooLarge) << "a broken file is not a large one";
+    std::filesystem::remove_all(dir);
+}
+
+TEST(EffectFile, LengthsOfLongSoundsDoNotOverflow) {
+    // 100 s of stereo 16-bit frames at 44.1 kHz: 17 640 000 bytes.
+    EXPECT_EQ(mixedLengthMs(17'640'000, 44100), 100'000);
+    EXPECT_EQ(mixedLengthMs(0xFFFFFFFCu, 44100), 24'347'887);
 }
 
 TEST(WaveReader, CanonicalImageReadsBackTheSame) {
