@@ -11,11 +11,14 @@
 #include <fstream>
 #include <thread>
 
+#include <unistd.h>
+
 #include "audio/mci_device.h"
 #include "audio/mci_errors.h"
 #include "audio/midi_file.h"
 #include "audio/sdl/fluid_music.h"
 #include "audio/sdl/mixer_device.h"
+#include "support/midi_bytes.h"
 
 namespace vantorix {
 namespace {
@@ -126,6 +129,57 @@ TEST_F(FluidDevice, MissingAndBrokenSongsAreErrors) {
               MCIERR_FILE_NOT_FOUND);
     EXPECT_EQ(ask("status midifile mode"), "");
     std::filesystem::remove_all(dir);
+}
+
+// One piano note stands far above the dithering of silence.
+constexpr int kOneNote = 200;
+
+// Songs written by the test into a folder of their own, opened one at a time.
+class FluidSongs : public FluidDevice {
+protected:
+    FluidSongs() { std::filesystem::create_directories(dir); }
+    ~FluidSongs() override { std::filesystem::remove_all(dir); }
+    std::int32_t openSong(const testing::Midi& bytes) {
+        send("close midifile");
+        auto path = dir / "song.mid";
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
+        return send("open " + path.string() + " type sequencer alias midifile");
+    }
+    std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("fluid songs test " + std::to_string(::getpid()));
+};
+
+TEST_F(FluidSongs, SongsWithOdditiesOthersPlayAreHeard) {
+    ASSERT_TRUE(soundFontLoaded);
+    for (const auto& song : testing::oddSongs()) {
+        ASSERT_EQ(openSong(song.bytes), 0) << song.what;
+        ASSERT_EQ(send("play midifile"), 0);
+        EXPECT_GT(renderMs(400), kOneNote) << song.what;
+    }
+}
+
+TEST_F(FluidSongs, SongsBeyondOurOwnPlayToTheirEndAndLoop) {
+    ASSERT_TRUE(soundFontLoaded);
+    for (const auto& song : testing::songsBeyondOurOwn()) {
+        ASSERT_EQ(openSong(song.bytes), 0) << song.what;
+        EXPECT_EQ(ask("status midifile length"), std::to_string(song.lengthMs)) << song.what;
+        ASSERT_EQ(send("play midifile"), 0);
+        int peak = renderMs(400);
+        if (song.hasNotes) {
+            EXPECT_GT(peak, kOneNote) << song.what;
+        }
+        EXPECT_NEAR(position(), 400, 20) << song.what;
+        renderMs(static_cast<int>(song.lengthMs));
+        EXPECT_EQ(ask("status midifile mode"), "stopped") << song.what;
+        EXPECT_EQ(position(), song.lengthMs) << song.what;
+        ASSERT_EQ(send("play midifile from 0"), 0);
+        peak = renderMs(400);
+        if (song.hasNotes) {
+            EXPECT_GT(peak, kOneNote) << song.what << " played again";
+        }
+        EXPECT_NEAR(position(), 400, 20) << song.what;
+    }
 }
 
 TEST(FluidWithoutSoundFont, SongsStillKeepTimeSilently) {

@@ -120,7 +120,8 @@ std::unique_ptr<Sequencer> FluidMusic::load(const std::string& path, std::string
     if (!info) return nullptr;
     std::lock_guard guard(mutex_);
     fluid_player_t* player = new_fluid_player(synth_);
-    if (!player || fluid_player_add_mem(player, bytes->data(), bytes->size()) != FLUID_OK) {
+    const auto& song = info->playable();
+    if (!player || fluid_player_add_mem(player, song.data(), song.size()) != FLUID_OK) {
         if (player) delete_fluid_player(player);
         whyNot = "the synthesizer refused it";
         return nullptr;
