@@ -197,6 +197,16 @@ TEST(FluidWithoutSoundFont, SongsStillKeepTimeSilently) {
     EXPECT_NEAR(std::stoll(reply), 1000, 20);
 }
 
+TEST(FluidWithoutSoundFont, ASoundFontThatCannotBeLoadedIsNamed) {
+    auto junk = std::filesystem::temp_directory_path() / ("junk " + std::to_string(::getpid()) + ".sf2");
+    std::ofstream(junk) << "RIFF, but not a SoundFont";
+    FluidMusic music(kRate, junk.string());
+    EXPECT_FALSE(music.soundFontReady());
+    EXPECT_NE(music.warning().find(junk.string()), std::string::npos) << music.warning();
+    EXPECT_NE(music.warning().find("timgm6mb-soundfont"), std::string::npos) << music.warning();
+    std::filesystem::remove(junk);
+}
+
 TEST(MixerOnTheDummyDriver, MusicAdvancesInRealTime) {
     // No sound card is needed: the dummy driver still takes the audio in real time.
     SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);

@@ -1,6 +1,7 @@
 #include "audio/sdl/fluid_music.h"
 
 #include <SDL_mixer.h>
+#include <glib.h>
 
 #include <filesystem>
 
@@ -77,7 +78,13 @@ void mixMusic(void* music, Uint8* stream, int bytes) {
 
 }  // namespace
 
-FluidMusic::FluidMusic(int sampleRate, const std::string& soundFont) : rate_(sampleRate) {
+FluidMusic::FluidMusic(int sampleRate, const std::string& soundFont)
+    : rate_(sampleRate), soundFont_(soundFont) {
+    // Our own line says what went wrong, once; FluidSynth's would say it again,
+    // and so would its DLS loader, through GLib's log.
+    fluid_set_log_function(FLUID_ERR, nullptr, nullptr);
+    g_log_set_handler(nullptr, static_cast<GLogLevelFlags>(G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING),
+                      [](const gchar*, GLogLevelFlags, const gchar*, gpointer) {}, nullptr);
     fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
     fluid_set_log_function(FLUID_INFO, nullptr, nullptr);
     fluid_set_log_function(FLUID_DBG, nullptr, nullptr);
@@ -105,6 +112,13 @@ FluidMusic::FluidMusic(int sampleRate, const std::string& soundFont) : rate_(sam
 
 bool FluidMusic::soundFontReady() {
     return soundFontLoaded_.valid() && soundFontLoaded_.get();
+}
+
+const std::string& FluidMusic::warning() {
+    if (warning_.empty() && !soundFontReady())
+        warning_ = "the SoundFont " + soundFont_ + " cannot be loaded (reinstall the Debian " +
+                   "package timgm6mb-soundfont, or choose a working one); the music is silent";
+    return warning_;
 }
 
 FluidMusic::~FluidMusic() {
