@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -112,6 +113,42 @@ TEST_F(FluidDevice, SeekThenResumeStartsNearTheSeekPosition) {
     ASSERT_EQ(send("resume midifile "), 0);
     EXPECT_GT(renderMs(1000), 1000);
     EXPECT_NEAR(position(), 1001, 20);
+}
+
+// RMS and peak of 16-bit samples, in dB of full scale.
+struct Level {
+    double rms, peak;
+};
+Level levelOf(const std::vector<std::int16_t>& samples) {
+    double sum = 0;
+    int peak = 0;
+    for (std::int16_t s : samples) {
+        sum += static_cast<double>(s) * s;
+        peak = std::max(peak, std::abs(static_cast<int>(s)));
+    }
+    return {20 * std::log10(std::sqrt(sum / static_cast<double>(samples.size())) / 32768),
+            20 * std::log10(peak / 32768.0)};
+}
+
+TEST_F(FluidDevice, MusicSitsAFewDecibelsUnderTheEffectsAndNeverClips) {
+    ASSERT_TRUE(soundFontLoaded);
+    std::ifstream in(std::string(VANTORIX_MEDIA_DIR) + "/start.wav", std::ios::binary);
+    std::vector<char> wave((std::istreambuf_iterator<char>(in)), {});
+    std::vector<std::int16_t> effect((wave.size() - 44) / 2);
+    std::memcpy(effect.data(), wave.data() + 44, effect.size() * 2);
+    double effectRms = levelOf(effect).rms;
+    for (const char* name : {"title.mid", "bgm.mid"}) {
+        send("close midifile");
+        send("open " + std::string(VANTORIX_MEDIA_DIR) + "/" + name + " type sequencer alias midifile");
+        send("play midifile");
+        std::vector<std::int16_t> rendered(2 * kRate * 20);
+        for (std::size_t at = 0; at < rendered.size(); at += 2 * 441)
+            music.render(rendered.data() + at, 441);
+        Level level = levelOf(rendered);
+        EXPECT_LT(level.rms, effectRms - 2) << name;
+        EXPECT_GT(level.rms, effectRms - 10) << name;
+        EXPECT_LT(level.peak, -1.0) << name << ": all its parts together stay clear of full scale";
+    }
 }
 
 TEST_F(FluidDevice, MissingAndBrokenSongsAreErrors) {
