@@ -12,6 +12,7 @@
 #include "audio/module1.h"
 #include "audio/sdl/mixer_device.h"
 #include "audio/sdl/sdl_sound_out.h"
+#include "audio/wave_file.h"
 #include "support/wave_bytes.h"
 
 namespace vantorix {
@@ -46,17 +47,28 @@ protected:
 
 constexpr std::uint32_t kBackground = Module1::SND_ASYNC | Module1::SND_NODEFAULT;
 
-TEST_F(SoundOut, EveryCodingOfTheWaveLoaderPlays) {
+TEST_F(SoundOut, EveryCodingOfTheWaveLoaderPlaysForItsLength) {
     using testing::adpcmWave, testing::extensibleWave, testing::lawWave, testing::sineWave;
     ASSERT_TRUE(mixer.open());
-    for (auto [name, bytes] : {std::pair{"24bit.wav", sineWave(24, false, 2, 48000, 0.2)},
-                               std::pair{"float.wav", sineWave(32, true, 1, 44100, 0.2)},
-                               std::pair{"32bit.wav", sineWave(32, false, 2, 22050, 0.2)},
-                               std::pair{"quad.wav", extensibleWave(16, false, 4, 44100, 0.2)},
-                               std::pair{"alaw.wav", lawWave(6, 1, 8000, 1600)},
-                               std::pair{"mulaw.wav", lawWave(7, 1, 8000, 1600)},
-                               std::pair{"ima.wav", adpcmWave(0x11, 2, 22050, 4)},
-                               std::pair{"msadpcm.wav", adpcmWave(2, 2, 22050, 4)}}) {
+    struct Case {
+        const char* name;
+        testing::Bytes bytes;
+        std::int64_t frames;
+    };
+    for (const auto& [name, bytes, frames] :
+         {Case{"8bit.wav", sineWave(8, false, 1, 11025, 0.2), 2205},
+          Case{"24bit.wav", sineWave(24, false, 2, 48000, 0.2), 9600},
+          Case{"float.wav", sineWave(32, true, 1, 44100, 0.2), 8820},
+          Case{"32bit.wav", sineWave(32, false, 2, 22050, 0.2), 4410},
+          Case{"5.1.wav", extensibleWave(24, false, 6, 48000, 0.1), 4800},
+          Case{"alaw.wav", lawWave(6, 1, 8000, 1600), 1600},
+          Case{"mulaw.wav", lawWave(7, 2, 8000, 1600), 1600},
+          Case{"ima.wav", adpcmWave(0x11, 2, 22050, 4), 4 * 505},
+          Case{"msadpcm.wav", adpcmWave(2, 1, 22050, 4), 4 * 500}}) {
+        std::string why;
+        auto wave = WaveFile::parse(bytes, why);
+        ASSERT_TRUE(wave) << name << ": " << why;
+        EXPECT_EQ(wave->frames(), frames) << name;
         EXPECT_TRUE(sounds.play(write(name, bytes), kBackground)) << name;
     }
     EXPECT_TRUE(said.empty());

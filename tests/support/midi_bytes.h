@@ -63,33 +63,23 @@ struct OddSong {
 // Songs that other players play, each with one thing a strict reader refuses.
 inline std::vector<OddSong> oddSongs() {
     std::vector<OddSong> songs;
-    for (std::uint8_t status : {0xF4, 0xF5, 0xF9, 0xFD, 0xF8, 0xFA, 0xFC, 0xFE, 0xF6})
+    for (std::uint8_t status : {0xF4, 0xF5, 0xF9, 0xFD, 0xF8, 0xFE})
         songs.push_back({"system byte " + std::to_string(status), oneNote(ev(0, {status})), 1000});
-    songs.push_back({"time code quarter frame", oneNote(ev(0, {0xF1, 0x10})), 1000});
     songs.push_back({"song position", oneNote(ev(0, {0xF2, 0x00, 0x00})), 1000});
     songs.push_back({"SysEx continuation", oneNote(ev(0, {0xF7, 0x02, 0x01, 0x02})), 1000});
     for (std::uint8_t mode : {124, 125, 126, 127})
         songs.push_back({"channel mode " + std::to_string(mode), oneNote(ev(0, {0xB0, mode, 0})), 1000});
     songs.push_back({"channel pressure", oneNote(ev(0, {0xD0, 0x40})), 1000});
     songs.push_back({"short time signature", oneNote(ev(0, {0xFF, 0x58, 0x02, 0x04, 0x02})), 1000});
-    songs.push_back({"tempo of zero", oneNote(ev(0, {0xFF, 0x51, 0x03, 0, 0, 0})), 1000});
     songs.push_back({"running status across a meta event",
                      join({header(0, 1, 480),
                            chunk("MTrk", join({ev(0, {0x90, 0x3C, 0x64}), ev(0, {0xFF, 0x01, 0x01, 'x'}),
-                                               ev(480, {0x3C, 0x00}), endOfTrack(480)}))}),
-                     1000});
-    songs.push_back({"running status across SysEx",
-                     join({header(0, 1, 480),
-                           chunk("MTrk", join({ev(0, {0x90, 0x3C, 0x64}), ev(0, {0xF0, 0x01, 0xF7}),
                                                ev(480, {0x3C, 0x00}), endOfTrack(480)}))}),
                      1000});
     Midi track = join({ev(0, {0x90, 0x3C, 0x64}), ev(480, {0x80, 0x3C, 0x40}), endOfTrack(480)});
     songs.push_back({"unknown chunks beside the track",
                      join({header(1, 1, 480), chunk("XFIH", {1, 2, 3}), chunk("MTrk", track),
                            chunk("junk", {})}),
-                     1000});
-    songs.push_back({"a longer header", join({chunk("MThd", {0, 0, 0, 1, 0x01, 0xE0, 0, 0}),
-                                              chunk("MTrk", track)}),
                      1000});
     songs.push_back({"fewer tracks than the header says",
                      join({header(1, 3, 480), chunk("MTrk", track)}), 1000});
