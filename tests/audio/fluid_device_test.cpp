@@ -5,17 +5,21 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <thread>
 
+#include <unistd.h>
+
 #include "audio/mci_device.h"
 #include "audio/mci_errors.h"
 #include "audio/midi_file.h"
 #include "audio/sdl/fluid_music.h"
 #include "audio/sdl/mixer_device.h"
+#include "support/midi_bytes.h"
 
 namespace vantorix {
 namespace {
@@ -111,6 +115,42 @@ TEST_F(FluidDevice, SeekThenResumeStartsNearTheSeekPosition) {
     EXPECT_NEAR(position(), 1001, 20);
 }
 
+// RMS and peak of 16-bit samples, in dB of full scale.
+struct Level {
+    double rms, peak;
+};
+Level levelOf(const std::vector<std::int16_t>& samples) {
+    double sum = 0;
+    int peak = 0;
+    for (std::int16_t s : samples) {
+        sum += static_cast<double>(s) * s;
+        peak = std::max(peak, std::abs(static_cast<int>(s)));
+    }
+    return {20 * std::log10(std::sqrt(sum / static_cast<double>(samples.size())) / 32768),
+            20 * std::log10(peak / 32768.0)};
+}
+
+TEST_F(FluidDevice, MusicSitsAFewDecibelsUnderTheEffectsAndNeverClips) {
+    ASSERT_TRUE(soundFontLoaded);
+    std::ifstream in(std::string(VANTORIX_MEDIA_DIR) + "/start.wav", std::ios::binary);
+    std::vector<char> wave((std::istreambuf_iterator<char>(in)), {});
+    std::vector<std::int16_t> effect((wave.size() - 44) / 2);
+    std::memcpy(effect.data(), wave.data() + 44, effect.size() * 2);
+    double effectRms = levelOf(effect).rms;
+    for (const char* name : {"title.mid", "bgm.mid"}) {
+        send("close midifile");
+        send("open " + std::string(VANTORIX_MEDIA_DIR) + "/" + name + " type sequencer alias midifile");
+        send("play midifile");
+        std::vector<std::int16_t> rendered(2 * kRate * 20);
+        for (std::size_t at = 0; at < rendered.size(); at += 2 * 441)
+            music.render(rendered.data() + at, 441);
+        Level level = levelOf(rendered);
+        EXPECT_LT(level.rms, effectRms - 2) << name;
+        EXPECT_GT(level.rms, effectRms - 10) << name;
+        EXPECT_LT(level.peak, -1.0) << name << ": all its parts together stay clear of full scale";
+    }
+}
+
 TEST_F(FluidDevice, MissingAndBrokenSongsAreErrors) {
     auto dir = std::filesystem::temp_directory_path() / "fluid device test";
     std::filesystem::create_directories(dir);
@@ -128,6 +168,57 @@ TEST_F(FluidDevice, MissingAndBrokenSongsAreErrors) {
     std::filesystem::remove_all(dir);
 }
 
+// One piano note stands far above the dithering of silence.
+constexpr int kOneNote = 200;
+
+// Songs written by the test into a folder of their own, opened one at a time.
+class FluidSongs : public FluidDevice {
+protected:
+    FluidSongs() { std::filesystem::create_directories(dir); }
+    ~FluidSongs() override { std::filesystem::remove_all(dir); }
+    std::int32_t openSong(const testing::Midi& bytes) {
+        send("close midifile");
+        auto path = dir / "song.mid";
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
+        return send("open " + path.string() + " type sequencer alias midifile");
+    }
+    std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("fluid songs test " + std::to_string(::getpid()));
+};
+
+TEST_F(FluidSongs, SongsWithOdditiesOthersPlayAreHeard) {
+    ASSERT_TRUE(soundFontLoaded);
+    for (const auto& song : testing::oddSongs()) {
+        ASSERT_EQ(openSong(song.bytes), 0) << song.what;
+        ASSERT_EQ(send("play midifile"), 0);
+        EXPECT_GT(renderMs(400), kOneNote) << song.what;
+    }
+}
+
+TEST_F(FluidSongs, SongsBeyondOurOwnPlayToTheirEndAndLoop) {
+    ASSERT_TRUE(soundFontLoaded);
+    for (const auto& song : testing::songsBeyondOurOwn()) {
+        ASSERT_EQ(openSong(song.bytes), 0) << song.what;
+        EXPECT_EQ(ask("status midifile length"), std::to_string(song.lengthMs)) << song.what;
+        ASSERT_EQ(send("play midifile"), 0);
+        int peak = renderMs(400);
+        if (song.hasNotes) {
+            EXPECT_GT(peak, kOneNote) << song.what;
+        }
+        EXPECT_NEAR(position(), 400, 20) << song.what;
+        renderMs(static_cast<int>(song.lengthMs));
+        EXPECT_EQ(ask("status midifile mode"), "stopped") << song.what;
+        EXPECT_EQ(position(), song.lengthMs) << song.what;
+        ASSERT_EQ(send("play midifile from 0"), 0);
+        peak = renderMs(400);
+        if (song.hasNotes) {
+            EXPECT_GT(peak, kOneNote) << song.what << " played again";
+        }
+        EXPECT_NEAR(position(), 400, 20) << song.what;
+    }
+}
+
 TEST(FluidWithoutSoundFont, SongsStillKeepTimeSilently) {
     FluidMusic music(kRate, "/no/such.sf2");
     EXPECT_NE(music.warning().find("timgm6mb-soundfont"), std::string::npos);
@@ -141,6 +232,16 @@ TEST(FluidWithoutSoundFont, SongsStillKeepTimeSilently) {
     char reply[16] = {};
     device.sendString("status midifile position", reply, 15);
     EXPECT_NEAR(std::stoll(reply), 1000, 20);
+}
+
+TEST(FluidWithoutSoundFont, ASoundFontThatCannotBeLoadedIsNamed) {
+    auto junk = std::filesystem::temp_directory_path() / ("junk " + std::to_string(::getpid()) + ".sf2");
+    std::ofstream(junk) << "RIFF, but not a SoundFont";
+    FluidMusic music(kRate, junk.string());
+    EXPECT_FALSE(music.soundFontReady());
+    EXPECT_NE(music.warning().find(junk.string()), std::string::npos) << music.warning();
+    EXPECT_NE(music.warning().find("timgm6mb-soundfont"), std::string::npos) << music.warning();
+    std::filesystem::remove(junk);
 }
 
 TEST(MixerOnTheDummyDriver, MusicAdvancesInRealTime) {

@@ -220,3 +220,27 @@ title_painted() {
     SEEN="RGB($(pixel title 5 60 | tr ' ' ,)) at (5,60)"
     [[ $(pixel title 5 60) == "$FIELD_BLUE" ]]
 }
+
+# The game's sound, through SDL's disk audio driver: raw stereo 16-bit frames
+# at 44100 Hz, written as they are played.
+HEARD=$WORK/heard.raw
+
+# start_game_heard GAME: like start_game, with the sound captured in $HEARD.
+start_game_heard() {
+    SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$HEARD "$1" >"$WORK/game.out" 2>"$WORK/game.err" &
+    GAME_PID=$!
+    WID=$(timeout 10 xdotool search --sync --onlyvisible --name '^Vantorix$' | head -n1) ||
+        fail "no visible window named Vantorix appeared within 10 s"
+    say "the game's window is $WID, its sound goes to $HEARD"
+}
+
+# heard_seconds: how much sound has been played so far.
+heard_seconds() { awk -v b="$(stat -c %s "$HEARD")" 'BEGIN { printf "%.2f", b / 176400 }'; }
+
+# loud_seconds [BYTES]: how long the sound (its last BYTES, or all of it) was
+# louder than a quiet hum, in seconds.
+loud_seconds() {
+    { if [[ -n ${1:-} ]]; then tail -c "$1" "$HEARD"; else cat "$HEARD"; fi; } |
+        od -An -v -td2 -w4 |
+        awk '{ l = $1 < 0 ? -$1 : $1; if (l > 1000) n++ } END { printf "%.2f", n / 44100 }'
+}

@@ -25,8 +25,9 @@ public:
     FluidMusic(const FluidMusic&) = delete;
     FluidMusic& operator=(const FluidMusic&) = delete;
 
-    // Set when there is no SoundFont: what to tell the player on stderr.
-    const std::string& warning() const { return warning_; }
+    // Set when there is no SoundFont or it cannot be loaded: what to tell the
+    // player on stderr. Waits for the SoundFont.
+    const std::string& warning();
     // Waits for the SoundFont; true when it is loaded.
     bool soundFontReady();
     // Loads a song checked by our own reader; null and a reason for a bad file.
@@ -42,6 +43,7 @@ public:
 
 private:
     int rate_;
+    std::string soundFont_;
     fluid_settings_t* settings_ = nullptr;
     fluid_synth_t* synth_ = nullptr;
     std::mutex mutex_;

@@ -2,10 +2,11 @@
 
 #include <SDL.h>
 
-#include "audio/file_bytes.h"
+#include <cstdio>
+
+#include "audio/effect_file.h"
 #include "audio/module1.h"
 #include "audio/system_sounds.h"
-#include "audio/wave_file.h"
 
 namespace vantorix {
 
@@ -17,7 +18,11 @@ Mix_Chunk* chunkOf(const std::vector<std::uint8_t>& wave) {
 
 }  // namespace
 
-SdlSoundOut::SdlSoundOut(MixerDevice& mixer) : mixer_(mixer) {
+void SdlSoundOut::sayOnStderr(const std::string& line) {
+    std::fprintf(stderr, "vantorix: %s\n", line.c_str());
+}
+
+SdlSoundOut::SdlSoundOut(MixerDevice& mixer, Say say) : mixer_(mixer), say_(std::move(say)) {
     if (!mixer_.open()) return;
     beep_ = chunkOf(beepWave(mixer_.sampleRate()));
     defaultSound_ = chunkOf(defaultSoundWave(mixer_.sampleRate()));
@@ -32,11 +37,10 @@ SdlSoundOut::~SdlSoundOut() {
 
 Mix_Chunk* SdlSoundOut::load(const std::string& path) {
     std::string whyNot;
-    auto bytes = readFileCapped(path, WaveFile::kMaxBytes, whyNot);
-    if (!bytes) return nullptr;
-    auto wave = WaveFile::parse(*bytes, whyNot);
-    if (!wave) return nullptr;
-    return chunkOf(wave->canonicalBytes());
+    bool tooLarge = false;
+    auto effect = readEffect(path, mixer_.sampleRate(), whyNot, tooLarge);
+    if (tooLarge && refused_.insert(path).second) say_(path + ": not played, " + whyNot);
+    return effect ? chunkOf(effect->wave.canonicalBytes()) : nullptr;
 }
 
 void SdlSoundOut::start(Mix_Chunk* chunk, bool owned) {
@@ -48,7 +52,7 @@ void SdlSoundOut::start(Mix_Chunk* chunk, bool owned) {
 
 void SdlSoundOut::waitForEnd(Mix_Chunk* chunk) {
     // The sound's own length, plus a margin in case the device stalls.
-    Uint32 lengthMs = chunk->alen / 4 * 1000 / static_cast<Uint32>(mixer_.sampleRate());
+    auto lengthMs = static_cast<Uint64>(mixedLengthMs(chunk->alen, mixer_.sampleRate()));
     Uint64 giveUpAt = SDL_GetTicks64() + lengthMs + 2000;
     while (Mix_Playing(MixerDevice::kEffectChannel) && SDL_GetTicks64() < giveUpAt) SDL_Delay(2);
 }

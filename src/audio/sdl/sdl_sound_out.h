@@ -2,6 +2,8 @@
 
 #include <SDL_mixer.h>
 
+#include <functional>
+#include <set>
 #include <string>
 
 #include "audio/media_control.h"
@@ -13,13 +15,17 @@ namespace vantorix {
 // the one playing, and one for the beep.
 class SdlSoundOut : public SoundOut {
 public:
-    explicit SdlSoundOut(MixerDevice& mixer);
+    // `say` gets the one line about an effect refused for its size.
+    using Say = std::function<void(const std::string& line)>;
+    explicit SdlSoundOut(MixerDevice& mixer, Say say = sayOnStderr);
     ~SdlSoundOut() override;
     SdlSoundOut(const SdlSoundOut&) = delete;
     SdlSoundOut& operator=(const SdlSoundOut&) = delete;
 
     bool play(const std::string& path, std::uint32_t flags) override;
     void beep() override;
+
+    static void sayOnStderr(const std::string& line);
 
 private:
     // The effect in a file, checked by our own reader first; null when unplayable.
@@ -28,6 +34,8 @@ private:
     void waitForEnd(Mix_Chunk* chunk);
 
     MixerDevice& mixer_;
+    Say say_;
+    std::set<std::string> refused_;  // files already said to be too large
     Mix_Chunk* beep_ = nullptr;
     Mix_Chunk* defaultSound_ = nullptr;
     Mix_Chunk* current_ = nullptr;  // the loaded effect on the effect channel, ours to free
