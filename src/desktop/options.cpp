@@ -1,7 +1,8 @@
 #include "desktop/options.h"
 
 #include <array>
-#include <charconv>
+
+#include "desktop/scale_value.h"
 
 namespace vantorix {
 
@@ -22,9 +23,6 @@ constexpr std::array kLongOptions{
     LongOption{"soundfont", Name::SoundFont, true},
 };
 
-// Far beyond any screen, and well inside an int once multiplied by the field.
-constexpr int kLargestScale = 64;
-
 std::string quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
 
 // The option `typed` names: itself, or the only one it begins.
@@ -43,14 +41,6 @@ const LongOption* findLongOption(std::string_view typed, std::string& error) {
     return nullptr;
 }
 
-std::optional<int> wholeScale(std::string_view text) {
-    int value = 0;
-    auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (status != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    if (value < 1 || value > kLargestScale) return std::nullopt;
-    return value;
-}
-
 bool apply(Options& options, Name name, std::string_view value, std::string& error) {
     switch (name) {
         case Name::Help: options.help = true; break;
@@ -66,7 +56,7 @@ bool apply(Options& options, Name name, std::string_view value, std::string& err
             options.soundFont = std::string(value);
             break;
         case Name::Scale:
-            options.scale = wholeScale(value);
+            options.scale = parseScale(value);
             if (!options.scale) {
                 error = "invalid scale " + quoted(value) + ": a whole number from 1 to " +
                         std::to_string(kLargestScale) + " is needed";

@@ -5,11 +5,12 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <charconv>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+
+#include "desktop/scale_value.h"
 
 namespace vantorix {
 
@@ -17,7 +18,6 @@ namespace {
 
 // A hand-edited file is a few lines; anything this large is not ours.
 constexpr std::uintmax_t kLargestFile = 64 * 1024;
-constexpr int kLargestScale = 64;
 
 std::string_view trimmed(std::string_view text) {
     constexpr std::string_view blanks = " \t\r";
@@ -30,14 +30,6 @@ std::optional<bool> yesOrNo(std::string_view value) {
     if (value == "yes" || value == "true" || value == "1") return true;
     if (value == "no" || value == "false" || value == "0") return false;
     return std::nullopt;
-}
-
-std::optional<int> scaleValue(std::string_view value) {
-    int scale = 0;
-    auto [end, status] = std::from_chars(value.data(), value.data() + value.size(), scale);
-    if (status != std::errc() || end != value.data() + value.size()) return std::nullopt;
-    if (scale < 1 || scale > kLargestScale) return std::nullopt;
-    return scale;
 }
 
 std::string systemError() { return std::strerror(errno); }
@@ -92,7 +84,7 @@ std::optional<WindowSettings> parseSettings(std::string_view text, std::string& 
         std::string_view value = equals == std::string_view::npos ? "" : trimmed(line.substr(equals + 1));
         bool understood = equals != std::string_view::npos && !key.empty();
         if (understood && key == "scale") {
-            settings.scale = scaleValue(value);
+            settings.scale = parseScale(value);
             understood = settings.scale.has_value();
         } else if (understood && key == "fullscreen") {
             auto fullscreen = yesOrNo(value);
