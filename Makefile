@@ -19,7 +19,7 @@ test: build
 # The logic and the simulator once more under AddressSanitizer and UBSan.
 test-sanitize: deps
 	cmake -S . -B $(SANITIZE_BUILD) -DVANTORIX_SANITIZE=ON
-	cmake --build $(SANITIZE_BUILD) -j$(JOBS)
+	cmake --build $(SANITIZE_BUILD) -j$(JOBS) --target sanitize_tests
 	ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j$(JOBS) -L sanitize
 
 # The readers of media commands, songs and effects under libFuzzer, briefly.

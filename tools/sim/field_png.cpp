@@ -16,20 +16,15 @@ namespace vantorix::sim {
 
 namespace {
 
-bool savePng(SDL_Surface* rgb, const std::string& file, std::string& whyNot) {
-    std::unique_ptr<FILE, int (*)(FILE*)> out(std::fopen(file.c_str(), "wb"), std::fclose);
-    if (!out) {
-        whyNot = "cannot write " + file;
-        return false;
-    }
+// libpng reports errors by longjmp: nothing with a destructor may live here.
+bool encodePng(SDL_Surface* rgb, FILE* out) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!info || setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
-        whyNot = "cannot encode " + file;
         return false;
     }
-    png_init_io(png, out.get());
+    png_init_io(png, out);
     png_set_IHDR(png, info, static_cast<png_uint_32>(rgb->w), static_cast<png_uint_32>(rgb->h), 8,
                  PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
@@ -39,6 +34,17 @@ bool savePng(SDL_Surface* rgb, const std::string& file, std::string& whyNot) {
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return true;
+}
+
+bool savePng(SDL_Surface* rgb, const std::string& file, std::string& whyNot) {
+    std::unique_ptr<FILE, int (*)(FILE*)> out(std::fopen(file.c_str(), "wb"), std::fclose);
+    if (!out) {
+        whyNot = "cannot write " + file;
+        return false;
+    }
+    if (encodePng(rgb, out.get())) return true;
+    whyNot = "cannot encode " + file;
+    return false;
 }
 
 }  // namespace
