@@ -30,10 +30,11 @@ namespace {
 
 void say(const std::string& line) { std::fprintf(stderr, "vantorix: %s\n", line.c_str()); }
 
-// Keeps the music hooked into the mixer for as long as the songs can play.
-struct MusicHook {
-    explicit MusicHook(vantorix::FluidMusic& music) { vantorix::hookMusic(&music); }
-    ~MusicHook() { vantorix::hookMusic(nullptr); }
+// Keeps the music in the mixer for as long as the songs can play.
+struct MusicInMixer {
+    MusicInMixer(vantorix::MixerDevice& mixer, vantorix::FluidMusic& music) : mixer(mixer) { mixer.setMusic(&music); }
+    ~MusicInMixer() { mixer.setMusic(nullptr); }
+    vantorix::MixerDevice& mixer;
 };
 
 // The desktop and the volume mixer name the program after its menu entry.
@@ -95,7 +96,7 @@ int run(const vantorix::Options& options) {
     std::unique_ptr<FluidMusic> musicOwner = musicReady.get();
     FluidMusic& music = *musicOwner;
     if (!options.mute && !music.warning().empty()) say(music.warning());
-    MusicHook hook(music);
+    MusicInMixer hook(mixer, music);
     MciDevice device([&music](const std::string& path, std::string& why) {
         return music.load(path, why);
     });

@@ -252,7 +252,7 @@ TEST(MixerOnTheDummyDriver, MusicAdvancesInRealTime) {
         MixerDevice mixer;
         ASSERT_TRUE(mixer.open()) << "the dummy driver is always there";
         FluidMusic music(mixer.sampleRate(), defaultSoundFont());
-        hookMusic(&music);
+        mixer.setMusic(&music);
         MciDevice device([&](const std::string& p, std::string& w) { return music.load(p, w); });
         device.sendString("open " + kTitle + " type sequencer alias midifile", nullptr, 0);
         device.sendString("play midifile", nullptr, 0);
@@ -261,7 +261,7 @@ TEST(MixerOnTheDummyDriver, MusicAdvancesInRealTime) {
         device.sendString("status midifile position", reply, 15);
         EXPECT_GT(std::stoll(reply), 100);
         device.sendString("close midifile", nullptr, 0);
-        hookMusic(nullptr);
+        mixer.setMusic(nullptr);
     }
     SDL_Quit();
 }

@@ -1,6 +1,5 @@
 #include "audio/sdl/fluid_music.h"
 
-#include <SDL_mixer.h>
 #include <glib.h>
 
 #include <filesystem>
@@ -77,10 +76,6 @@ private:
     std::int64_t startMs_ = 0;
     std::int64_t startFrame_ = 0;
 };
-
-void mixMusic(void* music, Uint8* stream, int bytes) {
-    static_cast<FluidMusic*>(music)->render(reinterpret_cast<std::int16_t*>(stream), bytes / 4);
-}
 
 }  // namespace
 
@@ -164,10 +159,6 @@ std::string defaultSoundFont() {
         if (std::filesystem::is_regular_file(candidate, error)) return candidate;
     }
     return {};
-}
-
-void hookMusic(FluidMusic* music) {
-    Mix_HookMusic(music ? mixMusic : nullptr, music);
 }
 
 }  // namespace vantorix

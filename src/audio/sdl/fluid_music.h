@@ -8,20 +8,21 @@
 #include <mutex>
 #include <string>
 
+#include "audio/sdl/mixer_device.h"
 #include "audio/sequencer.h"
 
 namespace vantorix {
 
-// Songs played by FluidSynth inside the mixer's music hook. One synth serves
+// Songs played by FluidSynth inside the mixer's callback. One synth serves
 // every song; each loaded song has a player of its own. FluidSynth's player runs
 // inside rendering without a lock of its own, so every player call and the
 // render itself go under one mutex of ours.
-class FluidMusic {
+class FluidMusic : public MusicSource {
 public:
     // `soundFont` may be empty or missing: songs then play silently, at the same pace.
     // It loads in the background, so the window need not wait for it.
     FluidMusic(int sampleRate, const std::string& soundFont);
-    ~FluidMusic();
+    ~FluidMusic() override;
     FluidMusic(const FluidMusic&) = delete;
     FluidMusic& operator=(const FluidMusic&) = delete;
 
@@ -33,7 +34,7 @@ public:
     // Loads a song checked by our own reader; null and a reason for a bad file.
     std::unique_ptr<Sequencer> load(const std::string& path, std::string& whyNot);
     // Renders stereo 16-bit frames of music.
-    void render(std::int16_t* stereo, int frames);
+    void render(std::int16_t* stereo, int frames) override;
     // Frames rendered so far, the music's own clock; read with lock() held.
     std::int64_t framesRenderedLocked() const { return frames_; }
 
@@ -54,8 +55,5 @@ private:
 
 // The General MIDI SoundFont that Debian installs, if there is one.
 std::string defaultSoundFont();
-
-// Hooks `music` into the open mixer, or unhooks it when null.
-void hookMusic(FluidMusic* music);
 
 }  // namespace vantorix
