@@ -5,8 +5,10 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
-#include <future>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <thread>
 
 #include "audio/mci_device.h"
 #include "audio/module1.h"
@@ -30,13 +32,6 @@ namespace {
 
 void say(const std::string& line) { std::fprintf(stderr, "vantorix: %s\n", line.c_str()); }
 
-// Keeps the music in the mixer for as long as the songs can play.
-struct MusicInMixer {
-    MusicInMixer(vantorix::MixerDevice& mixer, vantorix::FluidMusic& music) : mixer(mixer) { mixer.setMusic(&music); }
-    ~MusicInMixer() { mixer.setMusic(nullptr); }
-    vantorix::MixerDevice& mixer;
-};
-
 // The desktop and the volume mixer name the program after its menu entry.
 void nameTheProgram() {
     SDL_SetHint(SDL_HINT_APP_NAME, "Vantorix");
@@ -45,15 +40,57 @@ void nameTheProgram() {
     SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", "vantorix", 0);
 }
 
+// The sound: the device opened, the effects made ready and the synthesizer set
+// up once the first frame is on screen, so the window never waits for them. The
+// title music starts when the synthesizer is there, tens of milliseconds after.
+class Sound {
+public:
+    Sound(const vantorix::Options& options, vantorix::FluidMusic& music, vantorix::MciDevice& device,
+          std::function<void()> beforeBlockingSound)
+        : options_(options), music_(music), device_(device), beforeBlockingSound_(std::move(beforeBlockingSound)) {
+        vantorix::Module1::install({&device_, nullptr, beforeBlockingSound_});
+    }
+    ~Sound() {
+        if (synthesizer_.joinable()) synthesizer_.join();
+        if (mixer_) mixer_->setMusic(nullptr);
+    }
+    Sound(const Sound&) = delete;
+    Sound& operator=(const Sound&) = delete;
+
+    void start() {
+        using namespace vantorix;
+        mixer_.emplace(options_.mute);
+        if (!mixer_->warning().empty()) say(mixer_->warning());
+        sounds_.emplace(*mixer_);
+        mixer_->setMusic(&music_);
+        Module1::install({&device_, &*sounds_, beforeBlockingSound_});
+        // Muted, it plays without a SoundFont: silent, at the same pace.
+        if (options_.mute) {
+            music_.start({});
+            return;
+        }
+        std::string soundFont = options_.soundFont.value_or(defaultSoundFont());
+        synthesizer_ = std::thread([this, soundFont] {
+            music_.start(soundFont);
+            if (auto warning = music_.warning(); !warning.empty()) say(warning);
+        });
+    }
+    void beep() {
+        if (sounds_) sounds_->beep();
+    }
+
+private:
+    const vantorix::Options& options_;
+    vantorix::FluidMusic& music_;
+    vantorix::MciDevice& device_;
+    std::function<void()> beforeBlockingSound_;
+    std::optional<vantorix::MixerDevice> mixer_;
+    std::optional<vantorix::SdlSoundOut> sounds_;
+    std::thread synthesizer_;
+};
+
 int run(const vantorix::Options& options) {
     using namespace vantorix;
-    // The synthesizer takes a while to set up and needs nothing from SDL: it
-    // gets ready on the other core while the window and the fonts are prepared.
-    // Muted, it plays without a SoundFont: silent, at the same pace.
-    std::string soundFont = options.mute ? std::string() : options.soundFont.value_or(defaultSoundFont());
-    auto musicReady = std::async(std::launch::async, [soundFont] {
-        return std::make_unique<FluidMusic>(MixerDevice::kSampleRate, soundFont);
-    });
     nameTheProgram();
     // The software renderer alone: OpenGL would cost far more memory than it saves time.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
@@ -91,20 +128,11 @@ int run(const vantorix::Options& options) {
     }
     SdlInput input(clock, window);
 
-    MixerDevice mixer(options.mute);
-    if (!mixer.warning().empty()) say(mixer.warning());
-    std::unique_ptr<FluidMusic> musicOwner = musicReady.get();
-    FluidMusic& music = *musicOwner;
-    if (!options.mute && !music.warning().empty()) say(music.warning());
-    MusicInMixer hook(mixer, music);
-    MciDevice device([&music](const std::string& path, std::string& why) {
-        return music.load(path, why);
-    });
-    SdlSoundOut sounds(mixer);
-
+    FluidMusic music(MixerDevice::kSampleRate);
+    MciDevice device([&music](const std::string& path, std::string& why) { return music.load(path, why); });
     Form form(description, clock, input, window);
-    Program app(programFolder(), clock, [&sounds] { sounds.beep(); });
-    Module1::install({&device, &sounds, [&form] { form.present(); }});
+    Sound sound(options, music, device, [&form] { form.present(); });
+    Program app(programFolder(), clock, [&sound] { sound.beep(); });
     form.onEnd = [] { Module1::shutDown(); };
 
     FormVTX game(form, app);
@@ -112,7 +140,13 @@ int run(const vantorix::Options& options) {
     // What the player does to the window is kept for the next run; the window a
     // run was merely started with is not.
     WindowSettings opened = window.settings();
-    // Showing the window activates it, and the music loop runs the game from there.
+    // Showing the window draws the first frame, then activates it: the music
+    // loop runs the game from there.
+    auto activate = std::move(form.onActivate);
+    form.onActivate = [&sound, &activate] {
+        sound.start();
+        activate();
+    };
     form.show();
 
     WindowSettings now = window.settings();

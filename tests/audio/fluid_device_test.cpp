@@ -30,8 +30,9 @@ const std::string kTitle = std::string(VANTORIX_MEDIA_DIR) + "/title.mid";
 class FluidDevice : public ::testing::Test {
 protected:
     FluidDevice()
-        : music(kRate, defaultSoundFont()),
+        : music(kRate),
           device([this](const std::string& path, std::string& why) { return music.load(path, why); }) {
+        music.start(defaultSoundFont());
         soundFontLoaded = music.soundFontReady();
     }
 
@@ -219,8 +220,36 @@ TEST_F(FluidSongs, SongsBeyondOurOwnPlayToTheirEndAndLoop) {
     }
 }
 
+TEST(FluidBeforeTheSynthesizer, ASongPlayedEarlyWaitsAtItsStartUntilTheSynthesizerComes) {
+    FluidMusic music(kRate);
+    MciDevice device([&](const std::string& p, std::string& w) { return music.load(p, w); });
+    ASSERT_EQ(device.sendString("open " + kTitle + " type sequencer alias midifile", nullptr, 0), 0);
+    ASSERT_EQ(device.sendString("play midifile", nullptr, 0), 0);
+    auto renderMs = [&](int ms) {
+        std::vector<std::int16_t> block(2 * 441);
+        int peak = 0;
+        for (int i = 0; i < ms / 10; ++i) {
+            music.render(block.data(), 441);
+            for (std::int16_t s : block) peak = std::max(peak, std::abs(static_cast<int>(s)));
+        }
+        return peak;
+    };
+    auto position = [&] {
+        char reply[16] = {};
+        device.sendString("status midifile position", reply, 15);
+        return std::stoll(reply);
+    };
+    EXPECT_EQ(renderMs(500), 0);
+    EXPECT_EQ(position(), 0) << "the song has not begun";
+    music.start(defaultSoundFont());
+    ASSERT_TRUE(music.soundFontReady());
+    EXPECT_GT(renderMs(1000), 1000);
+    EXPECT_NEAR(position(), 1000, 20);
+}
+
 TEST(FluidWithoutSoundFont, SongsStillKeepTimeSilently) {
-    FluidMusic music(kRate, "/no/such.sf2");
+    FluidMusic music(kRate);
+    music.start("/no/such.sf2");
     EXPECT_NE(music.warning().find("timgm6mb-soundfont"), std::string::npos);
     EXPECT_FALSE(music.soundFontReady());
     MciDevice device([&](const std::string& p, std::string& w) { return music.load(p, w); });
@@ -237,7 +266,8 @@ TEST(FluidWithoutSoundFont, SongsStillKeepTimeSilently) {
 TEST(FluidWithoutSoundFont, ASoundFontThatCannotBeLoadedIsNamed) {
     auto junk = std::filesystem::temp_directory_path() / ("junk " + std::to_string(::getpid()) + ".sf2");
     std::ofstream(junk) << "RIFF, but not a SoundFont";
-    FluidMusic music(kRate, junk.string());
+    FluidMusic music(kRate);
+    music.start(junk.string());
     EXPECT_FALSE(music.soundFontReady());
     EXPECT_NE(music.warning().find(junk.string()), std::string::npos) << music.warning();
     EXPECT_NE(music.warning().find("timgm6mb-soundfont"), std::string::npos) << music.warning();
@@ -251,7 +281,8 @@ TEST(MixerOnTheDummyDriver, MusicAdvancesInRealTime) {
     {
         MixerDevice mixer;
         ASSERT_TRUE(mixer.open()) << "the dummy driver is always there";
-        FluidMusic music(mixer.sampleRate(), defaultSoundFont());
+        FluidMusic music(mixer.sampleRate());
+        music.start(defaultSoundFont());
         mixer.setMusic(&music);
         MciDevice device([&](const std::string& p, std::string& w) { return music.load(p, w); });
         device.sendString("open " + kTitle + " type sequencer alias midifile", nullptr, 0);

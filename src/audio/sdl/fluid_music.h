@@ -1,56 +1,68 @@
 #pragma once
 
-#include <fluidsynth.h>
-
 #include <cstdint>
-#include <future>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 
+#include "audio/sdl/fluid_library.h"
 #include "audio/sdl/mixer_device.h"
 #include "audio/sequencer.h"
 
 namespace vantorix {
 
-// Songs played by FluidSynth inside the mixer's callback. One synth serves
-// every song; each loaded song has a player of its own. FluidSynth's player runs
-// inside rendering without a lock of its own, so every player call and the
-// render itself go under one mutex of ours.
+class FluidSong;
+
+// Songs played by FluidSynth inside the mixer's callback. One synth serves every
+// song; each loaded song has a player of its own. Songs can be loaded before
+// the synthesizer is there: one that plays waits at its start, silently, until it is.
+// FluidSynth's player runs inside rendering without a lock of its own, so every
+// player call and the render itself go under one mutex of ours.
 class FluidMusic : public MusicSource {
 public:
-    // `soundFont` may be empty or missing: songs then play silently, at the same pace.
-    // It loads in the background, so the window need not wait for it.
-    FluidMusic(int sampleRate, const std::string& soundFont);
+    explicit FluidMusic(int sampleRate);
     ~FluidMusic() override;
     FluidMusic(const FluidMusic&) = delete;
     FluidMusic& operator=(const FluidMusic&) = delete;
 
-    // Set when there is no SoundFont or it cannot be loaded: what to tell the
-    // player on stderr. Waits for the SoundFont.
-    const std::string& warning();
-    // Waits for the SoundFont; true when it is loaded.
+    // Sets the synthesizer up with `soundFont`; when that is empty or missing,
+    // or FluidSynth cannot be loaded, songs play silently, at the same pace.
+    // Slow (FluidSynth and its libraries, the SoundFont's tables): run it off
+    // the window's thread, once.
+    void start(const std::string& soundFont);
+    // Once started: what to tell the player on stderr, or nothing.
+    std::string warning();
+    // Once started: true when songs are heard.
     bool soundFontReady();
     // Loads a song checked by our own reader; null and a reason for a bad file.
     std::unique_ptr<Sequencer> load(const std::string& path, std::string& whyNot);
     // Renders stereo 16-bit frames of music.
     void render(std::int16_t* stereo, int frames) override;
+
     // Frames rendered so far, the music's own clock; read with lock() held.
     std::int64_t framesRenderedLocked() const { return frames_; }
-
     std::mutex& lock() { return mutex_; }
+    // Null until started, and after a start that found no way to sound.
+    const FluidLibrary* fluid() const { return fluid_; }
     fluid_synth_t* synth() { return synth_; }
     int sampleRate() const { return rate_; }
 
 private:
+    friend class FluidSong;
+    enum class State { Coming, Ready, Silent };
+
+    void forgetLocked(FluidSong* song);
+
     int rate_;
-    std::string soundFont_;
-    fluid_settings_t* settings_ = nullptr;
-    fluid_synth_t* synth_ = nullptr;
     std::mutex mutex_;
+    State state_ = State::Coming;
     std::int64_t frames_ = 0;
     std::string warning_;
-    std::shared_future<bool> soundFontLoaded_;
+    const FluidLibrary* fluid_ = nullptr;
+    fluid_settings_t* settings_ = nullptr;
+    fluid_synth_t* synth_ = nullptr;
+    std::set<FluidSong*> songs_;
 };
 
 // The General MIDI SoundFont that Debian installs, if there is one.
