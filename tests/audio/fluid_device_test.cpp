@@ -17,6 +17,7 @@
 #include "audio/mci_device.h"
 #include "audio/mci_errors.h"
 #include "audio/midi_file.h"
+#include "audio/sdl/fluid_library.h"
 #include "audio/sdl/fluid_music.h"
 #include "audio/sdl/mixer_device.h"
 #include "support/midi_bytes.h"
@@ -245,6 +246,84 @@ TEST(FluidBeforeTheSynthesizer, ASongPlayedEarlyWaitsAtItsStartUntilTheSynthesiz
     ASSERT_TRUE(music.soundFontReady());
     EXPECT_GT(renderMs(1000), 1000);
     EXPECT_NEAR(position(), 1000, 20);
+}
+
+// The game as it sounded when every song played from the whole General MIDI
+// set with 256 voices: the reference each song's own SoundFont is held to.
+class WholeSoundFont {
+public:
+    explicit WholeSoundFont(const FluidLibrary& fluid) : f(fluid) {
+        settings = f.new_fluid_settings();
+        f.fluid_settings_setnum(settings, "synth.sample-rate", kRate);
+        f.fluid_settings_setnum(settings, "synth.gain", 0.7);
+        f.fluid_settings_setint(settings, "synth.polyphony", 256);
+        f.fluid_settings_setstr(settings, "player.timing-source", "sample");
+        f.fluid_settings_setint(settings, "synth.threadsafe-api", 0);
+        f.fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
+        synth = f.new_fluid_synth(settings);
+        f.fluid_synth_chorus_on(synth, -1, 0);
+        f.fluid_synth_set_interp_method(synth, -1, FLUID_INTERP_LINEAR);
+        f.fluid_synth_sfload(synth, defaultSoundFont().c_str(), 1);
+    }
+    ~WholeSoundFont() {
+        close();
+        f.delete_fluid_synth(synth);
+        f.delete_fluid_settings(settings);
+    }
+    // Open and play, then stop and close, as the media device does.
+    void play(const MidiFile& song) {
+        player = f.new_fluid_player(synth);
+        f.fluid_player_add_mem(player, song.playable().data(), song.playable().size());
+        f.fluid_player_stop(player);
+        f.fluid_synth_all_sounds_off(synth, -1);
+        f.fluid_player_seek(player, 0);
+        f.fluid_player_play(player);
+    }
+    void close() {
+        if (!player) return;
+        f.fluid_player_stop(player);
+        f.fluid_synth_all_sounds_off(synth, -1);
+        f.fluid_player_stop(player);
+        f.delete_fluid_player(player);
+        f.fluid_synth_all_sounds_off(synth, -1);
+        player = nullptr;
+    }
+    void render(std::int16_t* stereo, int frames) { f.fluid_synth_write_s16(synth, frames, stereo, 0, 2, stereo, 1, 2); }
+
+private:
+    const FluidLibrary& f;
+    fluid_settings_t* settings = nullptr;
+    fluid_synth_t* synth = nullptr;
+    fluid_player_t* player = nullptr;
+};
+
+TEST_F(FluidDevice, EachSongSoundsFromItsOwnSoundFontAsFromTheWholeOneWithVoicesToSpare) {
+    ASSERT_TRUE(soundFontLoaded);
+    WholeSoundFont whole(*music.fluid());
+    int peakVoices = 0;
+    for (const char* name : {"title.mid", "bgm.mid"}) {
+        std::string path = std::string(VANTORIX_MEDIA_DIR) + "/" + name, why;
+        std::ifstream in(path, std::ios::binary);
+        auto song = MidiFile::parse(std::vector<std::uint8_t>((std::istreambuf_iterator<char>(in)), {}), why);
+        ASSERT_TRUE(song) << why;
+        send("close midifile");
+        whole.close();
+        ASSERT_EQ(send("open " + path + " type sequencer alias midifile"), 0);
+        ASSERT_EQ(send("play midifile"), 0);
+        whole.play(*song);
+        // The whole song and the reverb's tail, block by block as the mixer asks.
+        std::vector<std::int16_t> ours(2 * 512), theirs(2 * 512);
+        int differing = 0;
+        for (std::int64_t frames = 0; frames < (song->lengthMs() + 3000) * kRate / 1000; frames += 512) {
+            music.render(ours.data(), 512);
+            whole.render(theirs.data(), 512);
+            differing += ours != theirs;
+            peakVoices = std::max(peakVoices, music.fluid()->fluid_synth_get_active_voice_count(music.synth()));
+        }
+        EXPECT_EQ(differing, 0) << name << ": blocks that differ";
+    }
+    EXPECT_GT(peakVoices, 8);
+    EXPECT_LE(peakVoices, FluidMusic::kPolyphony * 3 / 4) << "no note of our songs may ever be cut";
 }
 
 TEST(FluidWithoutSoundFont, SongsStillKeepTimeSilently) {

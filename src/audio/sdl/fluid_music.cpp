@@ -36,6 +36,7 @@ fluid_settings_t* newSettings(const FluidLibrary& fluid, int sampleRate) {
     fluid_settings_t* settings = fluid.new_fluid_settings();
     fluid.fluid_settings_setnum(settings, "synth.sample-rate", sampleRate);
     fluid.fluid_settings_setnum(settings, "synth.gain", kMusicGain);
+    fluid.fluid_settings_setint(settings, "synth.polyphony", FluidMusic::kPolyphony);
     fluid.fluid_settings_setstr(settings, "player.timing-source", "sample");
     fluid.fluid_settings_setint(settings, "synth.threadsafe-api", 0);
     fluid.fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
@@ -56,11 +57,13 @@ public:
             // A player deleted while sounding leaves its notes hanging.
             fluid().fluid_synth_all_sounds_off(music_.synth(), -1);
         }
+        music_.unloadSoundFontLocked(soundFont_);
         music_.forgetLocked(this);
     }
 
-    // Gives the song its player, and sounds it if it plays.
+    // Gives the song its player and its SoundFont, and sounds it if it plays.
     void attachLocked() {
+        soundFont_ = music_.soundFontForLocked(info_.programs());
         player_ = fluid().new_fluid_player(music_.synth());
         const auto& song = info_.playable();
         if (player_ && fluid().fluid_player_add_mem(player_, song.data(), song.size()) != FLUID_OK) {
@@ -119,6 +122,7 @@ private:
     FluidMusic& music_;
     MidiFile info_;
     fluid_player_t* player_ = nullptr;
+    int soundFont_ = -1;
     bool playing_ = false;
     std::int64_t startMs_ = 0;
     std::int64_t startFrame_ = 0;
@@ -136,6 +140,9 @@ void FluidMusic::start(const std::string& soundFont) {
     const FluidLibrary* fluid = nullptr;
     fluid_settings_t* settings = nullptr;
     fluid_synth_t* synth = nullptr;
+    std::unique_ptr<FluidSoundFonts> soundFonts;
+    std::optional<SoundFontIndex> index;
+    int whole = -1;
     if (!isFile(soundFont)) {
         warning = kNoSoundFont;
     } else if (!(fluid = fluidLibrary(why))) {
@@ -149,9 +156,21 @@ void FluidMusic::start(const std::string& soundFont) {
         // linear interpolation is plenty for a 6 MB General MIDI set at 44.1 kHz.
         fluid->fluid_synth_chorus_on(synth, -1, 0);
         fluid->fluid_synth_set_interp_method(synth, -1, FLUID_INTERP_LINEAR);
-        if (fluid->fluid_synth_sfload(synth, soundFont.c_str(), 1) == FLUID_FAILED) {
+        soundFonts = std::make_unique<FluidSoundFonts>(*fluid, settings, synth);
+        // Each song gets the presets it can select: most of a General MIDI set's
+        // memory is its tables, and few songs use more than a handful of its
+        // instruments. A SoundFont that cannot be cut so is loaded whole.
+        index = SoundFontIndex::read(soundFont, why);
+        int trial = index ? soundFonts->load(std::make_shared<SoundFontImage>(index->subset({}))) : -1;
+        if (trial >= 0) soundFonts->unload(trial);
+        if (trial < 0) {
+            index.reset();
+            whole = fluid->fluid_synth_sfload(synth, soundFont.c_str(), 1);
+        }
+        if (!index && whole == FLUID_FAILED) {
             warning = "the SoundFont " + soundFont + " cannot be loaded (reinstall the Debian package " +
                       "timgm6mb-soundfont, or choose a working one); the music is silent";
+            soundFonts.reset();
             fluid->delete_fluid_synth(synth);
             fluid->delete_fluid_settings(settings);
             synth = nullptr;
@@ -159,10 +178,14 @@ void FluidMusic::start(const std::string& soundFont) {
         }
     }
     std::lock_guard guard(mutex_);
+    soundFontPath_ = soundFont;
     warning_ = warning;
     fluid_ = synth ? fluid : nullptr;
     settings_ = settings;
     synth_ = synth;
+    soundFonts_ = std::move(soundFonts);
+    index_ = std::move(index);
+    wholeSoundFont_ = whole;
     state_ = synth ? State::Ready : State::Silent;
     if (synth)
         for (FluidSong* song : songs_) song->attachLocked();
@@ -176,6 +199,21 @@ std::string FluidMusic::warning() {
 bool FluidMusic::soundFontReady() {
     std::lock_guard guard(mutex_);
     return state_ == State::Ready;
+}
+
+int FluidMusic::soundFontForLocked(const std::bitset<128>& programs) {
+    if (index_) {
+        // Every channel starts on program 0, and the drums on bank 128's.
+        int id = soundFonts_->load(std::make_shared<SoundFontImage>(index_->subset(programs | std::bitset<128>(1))));
+        if (id >= 0) return id;
+        index_.reset();
+    }
+    if (wholeSoundFont_ < 0) wholeSoundFont_ = fluid_->fluid_synth_sfload(synth_, soundFontPath_.c_str(), 1);
+    return -1;
+}
+
+void FluidMusic::unloadSoundFontLocked(int id) {
+    if (id >= 0) soundFonts_->unload(id);
 }
 
 void FluidMusic::forgetLocked(FluidSong* song) { songs_.erase(song); }

@@ -1,22 +1,27 @@
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 
 #include "audio/sdl/fluid_library.h"
+#include "audio/sdl/fluid_sound_fonts.h"
 #include "audio/sdl/mixer_device.h"
 #include "audio/sequencer.h"
+#include "audio/sound_font.h"
 
 namespace vantorix {
 
 class FluidSong;
 
 // Songs played by FluidSynth inside the mixer's callback. One synth serves every
-// song; each loaded song has a player of its own. Songs can be loaded before
-// the synthesizer is there: one that plays waits at its start, silently, until it is.
+// song; each loaded song has a player of its own and a SoundFont of the presets
+// it can play, taken from the General MIDI one. Songs can be loaded before the
+// synthesizer is there: one that plays waits at its start, silently, until it is.
 // FluidSynth's player runs inside rendering without a lock of its own, so every
 // player call and the render itself go under one mutex of ours.
 class FluidMusic : public MusicSource {
@@ -25,6 +30,10 @@ public:
     ~FluidMusic() override;
     FluidMusic(const FluidMusic&) = delete;
     FluidMusic& operator=(const FluidMusic&) = delete;
+
+    // The voices the synthesizer has. Our songs sound at most 41 at once, and
+    // a test keeps them within three quarters of it; each voice costs 10 kB.
+    static constexpr int kPolyphony = 64;
 
     // Sets the synthesizer up with `soundFont`; when that is empty or missing,
     // or FluidSynth cannot be loaded, songs play silently, at the same pace.
@@ -52,9 +61,14 @@ private:
     friend class FluidSong;
     enum class State { Coming, Ready, Silent };
 
+    // The SoundFont a song with these programs plays from: its id, or -1 when
+    // songs share the whole SoundFont, loaded once. With lock() held.
+    int soundFontForLocked(const std::bitset<128>& programs);
+    void unloadSoundFontLocked(int id);
     void forgetLocked(FluidSong* song);
 
     int rate_;
+    std::string soundFontPath_;
     std::mutex mutex_;
     State state_ = State::Coming;
     std::int64_t frames_ = 0;
@@ -62,6 +76,9 @@ private:
     const FluidLibrary* fluid_ = nullptr;
     fluid_settings_t* settings_ = nullptr;
     fluid_synth_t* synth_ = nullptr;
+    std::unique_ptr<FluidSoundFonts> soundFonts_;
+    std::optional<SoundFontIndex> index_;  // none: the SoundFont is loaded whole
+    int wholeSoundFont_ = -1;
     std::set<FluidSong*> songs_;
 };
 
