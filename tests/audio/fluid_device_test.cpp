@@ -326,6 +326,35 @@ TEST_F(FluidDevice, EachSongSoundsFromItsOwnSoundFontAsFromTheWholeOneWithVoices
     EXPECT_LE(peakVoices, FluidMusic::kPolyphony * 3 / 4) << "no note of our songs may ever be cut";
 }
 
+TEST_F(FluidSongs, ASongOfMoreVoicesThanOursGetsThemAll) {
+    ASSERT_TRUE(soundFontLoaded);
+    // Ninety notes held, a new one every 30 ms, on nine channels of strings.
+    using testing::ev, testing::join;
+    testing::Midi track;
+    for (std::uint8_t channel = 0; channel < 9; ++channel) track = join({track, ev(0, {std::uint8_t(0xC0 | channel), 48})});
+    for (int note = 0; note < 90; ++note)
+        track = join({track, ev(note ? 29 : 0, {std::uint8_t(0x90 | note % 9), std::uint8_t(30 + note), 90})});
+    track = join({track, testing::endOfTrack(2400)});
+    testing::Midi bytes = join({testing::header(0, 1, 480), testing::chunk("MTrk", track)});
+    std::string why;
+    auto song = MidiFile::parse(bytes, why);
+    ASSERT_TRUE(song) << why;
+    ASSERT_EQ(openSong(bytes), 0);
+    ASSERT_EQ(send("play midifile"), 0);
+    WholeSoundFont whole(*music.fluid());
+    whole.play(*song);
+    std::vector<std::int16_t> ours(2 * 512), theirs(2 * 512);
+    int differing = 0, peakVoices = 0;
+    for (int block = 0; block < 6 * kRate / 512; ++block) {
+        music.render(ours.data(), 512);
+        whole.render(theirs.data(), 512);
+        differing += ours != theirs;
+        peakVoices = std::max(peakVoices, music.fluid()->fluid_synth_get_active_voice_count(music.synth()));
+    }
+    EXPECT_GT(peakVoices, FluidMusic::kPolyphony);
+    EXPECT_EQ(differing, 0) << "blocks that differ from 256 voices all along";
+}
+
 TEST(FluidWithoutSoundFont, SongsStillKeepTimeSilently) {
     FluidMusic music(kRate);
     music.start("/no/such.sf2");

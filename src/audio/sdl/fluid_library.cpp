@@ -36,6 +36,7 @@ bool findAll(void* library, FluidLibrary& f) {
            find(library, "fluid_synth_all_sounds_off", f.fluid_synth_all_sounds_off) &&
            find(library, "fluid_synth_write_s16", f.fluid_synth_write_s16) &&
            find(library, "fluid_synth_get_active_voice_count", f.fluid_synth_get_active_voice_count) &&
+           find(library, "fluid_synth_set_polyphony", f.fluid_synth_set_polyphony) &&
            find(library, "new_fluid_player", f.new_fluid_player) &&
            find(library, "delete_fluid_player", f.delete_fluid_player) &&
            find(library, "fluid_player_add_mem", f.fluid_player_add_mem) &&

@@ -29,6 +29,7 @@ struct FluidLibrary {
     decltype(&::fluid_synth_all_sounds_off) fluid_synth_all_sounds_off;
     decltype(&::fluid_synth_write_s16) fluid_synth_write_s16;
     decltype(&::fluid_synth_get_active_voice_count) fluid_synth_get_active_voice_count;
+    decltype(&::fluid_synth_set_polyphony) fluid_synth_set_polyphony;
     decltype(&::new_fluid_player) new_fluid_player;
     decltype(&::delete_fluid_player) delete_fluid_player;
     decltype(&::fluid_player_add_mem) fluid_player_add_mem;

@@ -1,5 +1,6 @@
 #include "audio/sdl/fluid_music.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 
@@ -15,6 +16,9 @@ namespace {
 // under them, measured as RMS through the mixer (bench/mix_levels), and the
 // louder of our songs peaks near -3 dBFS with all of its parts sounding.
 constexpr double kMusicGain = 0.7;
+// Voices left free when the synthesizer grows: more than a chunk of a dense
+// song starts.
+constexpr int kSpareVoices = 16;
 
 const char* const kNoSoundFont =
     "no General MIDI SoundFont found (install the Debian package timgm6mb-soundfont); the music is silent";
@@ -232,10 +236,16 @@ std::unique_ptr<Sequencer> FluidMusic::load(const std::string& path, std::string
 
 void FluidMusic::render(std::int16_t* stereo, int frames) {
     std::lock_guard guard(mutex_);
-    if (synth_)
+    if (synth_) {
         fluid_->fluid_synth_write_s16(synth_, frames, stereo, 0, 2, stereo, 1, 2);
-    else
+        if (polyphony_ < kMostPolyphony &&
+            fluid_->fluid_synth_get_active_voice_count(synth_) > polyphony_ - kSpareVoices) {
+            polyphony_ = std::min(2 * polyphony_, kMostPolyphony);
+            fluid_->fluid_synth_set_polyphony(synth_, polyphony_);
+        }
+    } else {
         std::memset(stereo, 0, static_cast<std::size_t>(frames) * 2 * sizeof(std::int16_t));
+    }
     // Until the synthesizer is there, a playing song waits at its start.
     if (state_ != State::Coming) frames_ += frames;
 }

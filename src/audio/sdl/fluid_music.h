@@ -31,9 +31,11 @@ public:
     FluidMusic(const FluidMusic&) = delete;
     FluidMusic& operator=(const FluidMusic&) = delete;
 
-    // The voices the synthesizer has. Our songs sound at most 41 at once, and
-    // a test keeps them within three quarters of it; each voice costs 10 kB.
+    // The voices the synthesizer starts with. Our songs sound at most 41 at
+    // once, and a test keeps them within three quarters of it; each voice
+    // costs 10 kB. A song that sounds more gets more, up to FluidSynth's own 256.
     static constexpr int kPolyphony = 64;
+    static constexpr int kMostPolyphony = 256;
 
     // Sets the synthesizer up with `soundFont`; when that is empty or missing,
     // or FluidSynth cannot be loaded, songs play silently, at the same pace.
@@ -72,6 +74,7 @@ private:
     std::mutex mutex_;
     State state_ = State::Coming;
     std::int64_t frames_ = 0;
+    int polyphony_ = kPolyphony;
     std::string warning_;
     const FluidLibrary* fluid_ = nullptr;
     fluid_settings_t* settings_ = nullptr;
