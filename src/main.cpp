@@ -6,6 +6,7 @@
 #include <exception>
 #include <filesystem>
 #include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 #include <thread>
@@ -38,6 +39,25 @@ void nameTheProgram() {
     SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Vantorix");
     SDL_setenv("SDL_VIDEO_X11_WMCLASS", "vantorix", 0);
     SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", "vantorix", 0);
+}
+
+struct FontsFound {
+    std::optional<vantorix::FontFiles> files;
+    std::string whyNot;
+};
+
+// fontconfig reads some thirty files of its own before it can answer: that runs
+// on the other core while SDL sets up the display. Nothing waits for it when
+// there is no display to draw on.
+std::future<FontsFound> lookForFonts() {
+    auto search = std::make_shared<std::packaged_task<FontsFound()>>([] {
+        FontsFound found;
+        found.files = vantorix::findFontFiles(found.whyNot);
+        return found;
+    });
+    auto result = search->get_future();
+    std::thread([search] { (*search)(); }).detach();
+    return result;
 }
 
 // The sound: the device opened, the effects made ready and the synthesizer set
@@ -91,6 +111,7 @@ private:
 
 int run(const vantorix::Options& options) {
     using namespace vantorix;
+    auto fontsFound = lookForFonts();
     nameTheProgram();
     // The software renderer alone: OpenGL would cost far more memory than it saves time.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
@@ -107,21 +128,20 @@ int run(const vantorix::Options& options) {
         say(std::string("cannot start the font renderer: ") + TTF_GetError());
         return 1;
     }
-    std::string whyNot;
-    auto fonts = findFontFiles(whyNot);
-    if (!fonts) {
-        say(whyNot);
-        return 1;
-    }
 
     auto settingsPath = settingsFile();
     SettingsRead remembered = readSettings(settingsPath);
     if (!remembered.warning.empty()) say(remembered.warning);
     WindowSettings start = startingWindow(options, remembered.settings, xDesktopScale());
 
+    FontsFound fonts = fontsFound.get();
+    if (!fonts.files) {
+        say(fonts.whyNot);
+        return 1;
+    }
     SystemClock clock;
     auto description = formVTXDescription();
-    SdlWindow window(std::string(description.front().caption), *fonts, start);
+    SdlWindow window(std::string(description.front().caption), *fonts.files, start);
     if (!window.ok()) {
         say("cannot create the window: " + window.error());
         return 1;
@@ -150,6 +170,7 @@ int run(const vantorix::Options& options) {
     form.show();
 
     WindowSettings now = window.settings();
+    std::string whyNot;
     if (now != opened && !settingsPath.empty() && !writeSettings(settingsPath, now, whyNot)) say(whyNot);
     return 0;
 }

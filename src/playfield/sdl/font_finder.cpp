@@ -71,11 +71,14 @@ std::optional<FontFiles> findFontFiles(std::string& whyNot) {
         return std::nullopt;
     }
     auto text = findFont(kTextFamilies, kTextChars);
+    auto symbol = text ? findFont(kSymbolFamilies, kSymbolChars) : std::nullopt;
+    // The two files are all the game asks of fontconfig: its configuration and
+    // caches go now, before the music's memory comes.
+    FcFini();
     if (!text) {
         whyNot = "no text font found; install the Debian package fonts-ipafont-gothic";
         return std::nullopt;
     }
-    auto symbol = findFont(kSymbolFamilies, kSymbolChars);
     if (!symbol) {
         whyNot = "no font with the game's symbols found; install the Debian package fonts-symbola";
         return std::nullopt;
