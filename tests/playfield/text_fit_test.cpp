@@ -20,6 +20,23 @@ using testing::CountingHost;
 using testing::ManualClock;
 using testing::QueuedInput;
 
+// Every text each label shows in a game.
+const std::map<std::string, std::vector<std::string>>& gameTexts() {
+    static const std::map<std::string, std::vector<std::string>> texts = {
+        {"Beam", {"*>"}},
+        {"txtEvent", {"Push Z or X"}},
+        {"txtTitle",
+         {"Vantorix", "Dekopin!!", "Mayday!!", "Game Over", "Perfect!!!", "Mission Over!!"}},
+        {"txtInfo", {"Start:Z     Quit:X", "Mssl:Z      High:X"}},
+        {"txtScore", {"0", "19900", "30000", "99999"}},
+        {"txtHighScore", {"HighScore:"}},
+        {"txtHisc", {"10000", "30000", "99999"}},
+        {"txtRest", {"0", "1", "2", "3"}},
+        {"Bgtxt", {"J", "B", "L", "U", "P"}},
+    };
+    return texts;
+}
+
 class TextFit : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -47,17 +64,7 @@ TEST_F(TextFit, EveryTextTheGameShowsFitsItsBox) {
     QueuedInput input(clock);
     CountingHost host;
     Form form(formVTXDescription(), clock, input, host);
-    const std::map<std::string, std::vector<std::string>> texts = {
-        {"Beam", {"*>"}},
-        {"txtEvent", {"Push Z or X"}},
-        {"txtTitle",
-         {"Vantorix", "Dekopin!!", "Mayday!!", "Game Over", "Perfect!!!", "Mission Over!!"}},
-        {"txtInfo", {"Start:Z     Quit:X", "Mssl:Z      High:X"}},
-        {"txtScore", {"0", "19900", "30000", "99999"}},
-        {"txtHighScore", {"HighScore:"}},
-        {"txtHisc", {"10000", "30000", "99999"}},
-        {"txtRest", {"0", "1", "2", "3"}},
-    };
+    const auto& texts = gameTexts();
     for (int scale : {1, 2}) {
         FieldPainter painter(renderer, files, scale);
         for (const auto& [name, captions] : texts) {
@@ -82,6 +89,30 @@ TEST_F(TextFit, TextsThatFitKeepTheirDesignedSize) {
     EXPECT_EQ(painter.fittedPixelSize(form.label("txtTitle"), "Vantorix"), 29);
     EXPECT_EQ(painter.fittedPixelSize(form.label("txtHisc"), "10000"), 15);
     EXPECT_EQ(painter.fittedPixelSize(form.label("Bgtxt"), symbolText("J")), 96);
+}
+
+TEST_F(TextFit, EveryTextLooksTheSameWhateverSizesWereDrawnBefore) {
+    ManualClock clock;
+    QueuedInput input(clock);
+    CountingHost host;
+    Form form(formVTXDescription(), clock, input, host);
+    form.label("Bgtxt").setVisible(true);
+    form.label("Beam").move(40, 64);
+    // One painter draws every screen in turn, its fonts changing size and style
+    // as it goes; a new one draws each screen from scratch.
+    FieldPainter reused(renderer, files, 1);
+    auto pixelsDrawnBy = [&](FieldPainter& painter) {
+        painter.draw(form.field());
+        const auto* p = static_cast<const Uint8*>(surface->pixels);
+        return std::vector<Uint8>(p, p + surface->pitch * surface->h);
+    };
+    for (const auto& [name, captions] : gameTexts())
+        for (const auto& text : captions) {
+            form.label(name).setCaption(text);
+            auto drawn = pixelsDrawnBy(reused);
+            FieldPainter fresh(renderer, files, 1);
+            EXPECT_EQ(drawn, pixelsDrawnBy(fresh)) << name << " \"" << text << "\"";
+        }
 }
 
 TEST_F(TextFit, TheSymbolFontHasEveryFigure) {

@@ -29,19 +29,25 @@ FieldPainter::FieldPainter(SDL_Renderer* renderer, FontFiles files, int scale)
 
 FieldPainter::~FieldPainter() {
     for (auto& [label, r] : cache_) SDL_DestroyTexture(r.texture);
-    for (auto& [key, f] : fonts_) TTF_CloseFont(f);
+    for (OpenFont& f : fonts_)
+        if (f.font) TTF_CloseFont(f.font);
 }
 
 TTF_Font* FieldPainter::font(const FontDesc& desc, int pixels) {
     int style = (desc.bold ? TTF_STYLE_BOLD : 0) | (desc.italic ? TTF_STYLE_ITALIC : 0);
-    FontKey key{desc.isSymbol(), pixels, style};
-    auto it = fonts_.find(key);
-    if (it != fonts_.end()) return it->second;
-    // SDL_ttf takes the size at 72 dpi, so points here are pixels: an em of `pixels`.
-    TTF_Font* f = TTF_OpenFont((desc.isSymbol() ? files_.symbol : files_.text).c_str(), pixels);
-    if (f) TTF_SetFontStyle(f, style);
-    fonts_[key] = f;
-    return f;
+    // One font per file, set to each size and style as it is used: every size
+    // opened on its own would load the font's tables once more.
+    OpenFont& f = fonts_[desc.isSymbol() ? 1 : 0];
+    if (!f.tried) {
+        f.tried = true;
+        // SDL_ttf takes the size at 72 dpi, so points here are pixels: an em of `pixels`.
+        f.font = TTF_OpenFont((desc.isSymbol() ? files_.symbol : files_.text).c_str(), pixels);
+        f.pixels = pixels;
+    }
+    if (!f.font) return nullptr;
+    if (f.pixels != pixels && TTF_SetFontSize(f.font, pixels) == 0) f.pixels = pixels;
+    if (f.style != style) TTF_SetFontStyle(f.font, f.style = style);
+    return f.pixels == pixels ? f.font : nullptr;
 }
 
 int FieldPainter::textWidth(const Label& label, const std::string& text, int pixels) {

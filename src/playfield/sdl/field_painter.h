@@ -5,7 +5,6 @@
 
 #include <map>
 #include <string>
-#include <tuple>
 
 #include "playfield/field.h"
 #include "playfield/sdl/font_finder.h"
@@ -39,7 +38,12 @@ private:
         SDL_Texture* texture = nullptr;
         int width = 0, height = 0;
     };
-    using FontKey = std::tuple<bool, int, int>;  // symbol font, pixel size, style
+    struct OpenFont {
+        bool tried = false;
+        TTF_Font* font = nullptr;
+        int pixels = 0;
+        int style = TTF_STYLE_NORMAL;
+    };
 
     TTF_Font* font(const FontDesc& desc, int pixels);
     const Rendered& rendered(const Label& label);
@@ -47,7 +51,7 @@ private:
     SDL_Renderer* renderer_;
     FontFiles files_;
     int scale_;
-    std::map<FontKey, TTF_Font*> fonts_;
+    OpenFont fonts_[2];  // the text font, the symbol font
     std::map<const Label*, Rendered> cache_;
 };
 
