@@ -26,7 +26,6 @@
 #include "playfield/sdl/font_finder.h"
 #include "playfield/sdl/sdl_input.h"
 #include "playfield/sdl/sdl_window.h"
-#include "playfield/sdl/x_resources.h"
 #include "playfield/system_clock.h"
 
 namespace {
@@ -132,7 +131,6 @@ int run(const vantorix::Options& options) {
     auto settingsPath = settingsFile();
     SettingsRead remembered = readSettings(settingsPath);
     if (!remembered.warning.empty()) say(remembered.warning);
-    WindowSettings start = startingWindow(options, remembered.settings, xDesktopScale());
 
     FontsFound fonts = fontsFound.get();
     if (!fonts.files) {
@@ -141,11 +139,12 @@ int run(const vantorix::Options& options) {
     }
     SystemClock clock;
     auto description = formVTXDescription();
-    SdlWindow window(std::string(description.front().caption), *fonts.files, start);
+    SdlWindow window(std::string(description.front().caption), *fonts.files);
     if (!window.ok()) {
         say("cannot create the window: " + window.error());
         return 1;
     }
+    window.startWith(startingWindow(options, remembered.settings, window.desktopScale()));
     SdlInput input(clock, window);
 
     FluidMusic music(MixerDevice::kSampleRate);

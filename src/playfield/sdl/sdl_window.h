@@ -20,14 +20,18 @@ namespace vantorix {
 class SdlWindow : public WindowHost {
 public:
     // Needs SDL's video subsystem; on failure, `ok()` is false and `error()` says why.
-    // The scale is cut down to what fits the screen once the field's size is known.
-    SdlWindow(const std::string& title, FontFiles fonts, WindowSettings start);
+    SdlWindow(const std::string& title, FontFiles fonts);
     ~SdlWindow() override;
     SdlWindow(const SdlWindow&) = delete;
     SdlWindow& operator=(const SdlWindow&) = delete;
 
     bool ok() const { return window_ && renderer_; }
     const std::string& error() const { return error_; }
+    // The scale the desktop asks for (2 at 192 dpi).
+    int desktopScale() const;
+    // How the window opens; before the field's size is set, which cuts the scale
+    // down to what fits the screen.
+    void startWith(const WindowSettings& start);
 
     void setClientSize(int width, int height) override;
     void show() override;
@@ -55,12 +59,12 @@ private:
     FontFiles fonts_;
     std::unique_ptr<FieldPainter> painter_;
     const Field* lastField_ = nullptr;
-    int scale_;
+    int scale_ = 1;
     int fieldWidth_ = 1;
     int fieldHeight_ = 1;
     // The scale the window had before it went full screen, to remember it by.
-    int scaleBeforeFullscreen_;
-    bool openFullscreen_;
+    int scaleBeforeFullscreen_ = 1;
+    bool openFullscreen_ = false;
     std::string error_;
 };
 
