@@ -127,6 +127,7 @@ void SdlWindow::present(const Field& field) {
     SDL_RenderSetViewport(renderer_, &area);
     painter(scale).draw(field);
     SDL_RenderPresent(renderer_);
+    ++frames_;
 }
 
 void SdlWindow::repaint() {

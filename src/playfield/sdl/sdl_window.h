@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -26,6 +27,9 @@ public:
     SdlWindow& operator=(const SdlWindow&) = delete;
 
     bool ok() const { return window_ && renderer_; }
+    SDL_Window* sdlWindow() const { return window_; }
+    // How many frames it has drawn.
+    std::uint64_t frames() const { return frames_; }
     const std::string& error() const { return error_; }
     // The scale the desktop asks for (2 at 192 dpi).
     int desktopScale() const;
@@ -59,6 +63,7 @@ private:
     FontFiles fonts_;
     std::unique_ptr<FieldPainter> painter_;
     const Field* lastField_ = nullptr;
+    std::uint64_t frames_ = 0;
     int scale_ = 1;
     int fieldWidth_ = 1;
     int fieldHeight_ = 1;
