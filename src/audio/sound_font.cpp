@@ -1,5 +1,7 @@
 #include "audio/sound_font.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstring>
 #include <map>
@@ -36,9 +38,16 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
+// One read at an offset: FluidSynth loads a preset's samples one by one, and
+// a seek and a buffered read would cost two or three system calls each.
 bool readAt(std::FILE* f, std::uint64_t at, std::span<std::uint8_t> out) {
-    return fseeko(f, static_cast<off_t>(at), SEEK_SET) == 0 &&
-           std::fread(out.data(), 1, out.size(), f) == out.size();
+    while (!out.empty()) {
+        ssize_t n = pread(fileno(f), out.data(), out.size(), static_cast<off_t>(at));
+        if (n <= 0) return false;
+        at += static_cast<std::uint64_t>(n);
+        out = out.subspan(static_cast<std::size_t>(n));
+    }
+    return true;
 }
 
 using Table = SoundFontIndex::Table;

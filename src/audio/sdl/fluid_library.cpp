@@ -34,6 +34,7 @@ bool findAll(void* library, FluidLibrary& f) {
            find(library, "new_fluid_defsfloader", f.new_fluid_defsfloader) &&
            find(library, "fluid_sfloader_set_callbacks", f.fluid_sfloader_set_callbacks) &&
            find(library, "fluid_synth_all_sounds_off", f.fluid_synth_all_sounds_off) &&
+           find(library, "fluid_synth_program_reset", f.fluid_synth_program_reset) &&
            find(library, "fluid_synth_write_s16", f.fluid_synth_write_s16) &&
            find(library, "fluid_synth_get_active_voice_count", f.fluid_synth_get_active_voice_count) &&
            find(library, "fluid_synth_set_polyphony", f.fluid_synth_set_polyphony) &&

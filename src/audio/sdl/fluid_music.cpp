@@ -209,7 +209,10 @@ int FluidMusic::soundFontForLocked(const std::bitset<128>& programs) {
     if (index_) {
         // Every channel starts on program 0, and the drums on bank 128's.
         int id = soundFonts_->load(std::make_shared<SoundFontImage>(index_->subset(programs | std::bitset<128>(1))));
-        if (id >= 0) return id;
+        if (id >= 0) {
+            presetsStale_ = true;
+            return id;
+        }
         index_.reset();
     }
     if (wholeSoundFont_ < 0) wholeSoundFont_ = fluid_->fluid_synth_sfload(synth_, soundFontPath_.c_str(), 1);
@@ -237,6 +240,8 @@ std::unique_ptr<Sequencer> FluidMusic::load(const std::string& path, std::string
 void FluidMusic::render(std::int16_t* stereo, int frames) {
     std::lock_guard guard(mutex_);
     if (synth_) {
+        if (presetsStale_) fluid_->fluid_synth_program_reset(synth_);
+        presetsStale_ = false;
         fluid_->fluid_synth_write_s16(synth_, frames, stereo, 0, 2, stereo, 1, 2);
         if (polyphony_ < kMostPolyphony &&
             fluid_->fluid_synth_get_active_voice_count(synth_) > polyphony_ - kSpareVoices) {

@@ -82,6 +82,10 @@ private:
     std::unique_ptr<FluidSoundFonts> soundFonts_;
     std::optional<SoundFontIndex> index_;  // none: the SoundFont is loaded whole
     int wholeSoundFont_ = -1;
+    // A song's SoundFont came and the channels still hold the presets of the
+    // last: they select theirs anew at the next render, which loads the samples
+    // on the audio thread, as a song's program changes always have.
+    bool presetsStale_ = false;
     std::set<FluidSong*> songs_;
 };
 

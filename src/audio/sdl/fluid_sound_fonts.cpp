@@ -82,7 +82,7 @@ int FluidSoundFonts::load(std::shared_ptr<const SoundFontImage> image) {
         name = "vantorix soundfont " + std::to_string(++lastNumber);
         images.emplace(name, std::move(image));
     }
-    int id = fluid_.fluid_synth_sfload(synth_, name.c_str(), 1);
+    int id = fluid_.fluid_synth_sfload(synth_, name.c_str(), 0);
     if (id != FLUID_FAILED) {
         names_.emplace(id, name);
         return id;

@@ -19,8 +19,8 @@ public:
     FluidSoundFonts(const FluidSoundFonts&) = delete;
     FluidSoundFonts& operator=(const FluidSoundFonts&) = delete;
 
-    // Loads the image and selects the channels' presets anew, as loading the
-    // whole SoundFont does; its SoundFont id, or -1 when FluidSynth refuses it.
+    // Loads the image, its SoundFont id, or -1 when FluidSynth refuses it. The
+    // channels keep their presets until fluid_synth_program_reset.
     int load(std::shared_ptr<const SoundFontImage> image);
     void unload(int id);
 

@@ -65,20 +65,24 @@ std::unique_ptr<MixerSound> MixerDevice::convert(const std::vector<std::uint8_t>
     if (!SDL_LoadWAV_RW(SDL_RWFromConstMem(wave.data(), static_cast<int>(wave.size())), 1, &in,
                         &samples, &length))
         return nullptr;
+    std::unique_ptr<Uint8, void (*)(Uint8*)> loaded(samples, SDL_FreeWAV);
     SDL_AudioCVT cvt;
     int needed = SDL_BuildAudioCVT(&cvt, in.format, in.channels, in.freq, spec_.format,
                                    spec_.channels, spec_.freq);
-    auto sound = std::make_unique<MixerSound>();
-    if (needed >= 0) {
-        sound->bytes.resize(static_cast<std::size_t>(length) * std::max(1, cvt.len_mult));
-        std::memcpy(sound->bytes.data(), samples, length);
-    }
-    SDL_FreeWAV(samples);
     if (needed < 0) return nullptr;
+    auto sound = std::make_unique<MixerSound>();
+    if (needed == 0) {
+        sound->bytes.assign(samples, samples + length);
+        return sound;
+    }
+    // SDL converts in place in a buffer room for its widest step needs: left
+    // unwritten beyond what it uses, and let go once the sound is copied out.
+    std::unique_ptr<Uint8[]> work(new Uint8[static_cast<std::size_t>(length) * cvt.len_mult]);
+    std::memcpy(work.get(), samples, length);
     cvt.len = static_cast<int>(length);
-    cvt.buf = sound->bytes.data();
-    if (needed > 0 && SDL_ConvertAudio(&cvt) != 0) return nullptr;
-    sound->bytes.resize(needed > 0 ? static_cast<std::size_t>(cvt.len_cvt) : length);
+    cvt.buf = work.get();
+    if (SDL_ConvertAudio(&cvt) != 0) return nullptr;
+    sound->bytes.assign(work.get(), work.get() + cvt.len_cvt);
     return sound;
 }
 
