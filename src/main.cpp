@@ -1,5 +1,4 @@
 #include <SDL.h>
-#include <SDL_ttf.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -24,6 +23,7 @@
 #include "playfield/form_description.h"
 #include "playfield/program.h"
 #include "playfield/sdl/font_finder.h"
+#include "playfield/sdl/text_fonts.h"
 #include "playfield/sdl/sdl_input.h"
 #include "playfield/sdl/sdl_window.h"
 #include "playfield/system_clock.h"
@@ -41,22 +41,22 @@ void nameTheProgram() {
 }
 
 struct FontsFound {
-    std::optional<vantorix::FontFiles> files;
+    std::unique_ptr<vantorix::TextFonts> fonts;
     std::string whyNot;
 };
 
-// fontconfig reads some thirty files of its own before it can answer: that runs
-// on the other core while SDL sets up the display. Nothing waits for it when
-// there is no display to draw on.
-std::future<FontsFound> lookForFonts() {
-    auto search = std::make_shared<std::packaged_task<FontsFound()>>([] {
+// The fonts, found and opened on the other core while SDL sets up the display:
+// fontconfig reads some thirty files of its own before it can answer, and
+// SDL_ttf with the libraries it brings is loaded there, not before main.
+std::future<FontsFound> openFonts() {
+    return std::async(std::launch::async, [] {
         FontsFound found;
-        found.files = vantorix::findFontFiles(found.whyNot);
+        auto files = vantorix::findFontFiles(found.whyNot);
+        if (!files) return found;
+        found.fonts = std::make_unique<vantorix::TextFonts>(*files);
+        if (!found.fonts->ok()) found.whyNot = found.fonts->error();
         return found;
     });
-    auto result = search->get_future();
-    std::thread([search] { (*search)(); }).detach();
-    return result;
 }
 
 // The sound: the device opened, the effects made ready and the synthesizer set
@@ -110,7 +110,9 @@ private:
 
 int run(const vantorix::Options& options) {
     using namespace vantorix;
-    auto fontsFound = lookForFonts();
+    // Nothing needs the fonts before the window; without a display the program
+    // says so first, and then waits for them, briefly.
+    auto fontsOpened = openFonts();
     nameTheProgram();
     // The software renderer alone: OpenGL would cost far more memory than it saves time.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
@@ -123,23 +125,19 @@ int run(const vantorix::Options& options) {
         say(std::string("cannot open a display: ") + SDL_GetError());
         return 1;
     }
-    if (TTF_Init() != 0) {
-        say(std::string("cannot start the font renderer: ") + TTF_GetError());
-        return 1;
-    }
 
     auto settingsPath = settingsFile();
     SettingsRead remembered = readSettings(settingsPath);
     if (!remembered.warning.empty()) say(remembered.warning);
 
-    FontsFound fonts = fontsFound.get();
-    if (!fonts.files) {
-        say(fonts.whyNot);
+    FontsFound opened = fontsOpened.get();
+    if (!opened.whyNot.empty()) {
+        say(opened.whyNot);
         return 1;
     }
     SystemClock clock;
     auto description = formVTXDescription();
-    SdlWindow window(std::string(description.front().caption), *fonts.files);
+    SdlWindow window(std::string(description.front().caption), *opened.fonts);
     if (!window.ok()) {
         say("cannot create the window: " + window.error());
         return 1;
@@ -158,7 +156,7 @@ int run(const vantorix::Options& options) {
     game.Form_Load();
     // What the player does to the window is kept for the next run; the window a
     // run was merely started with is not.
-    WindowSettings opened = window.settings();
+    WindowSettings startedWith = window.settings();
     // Showing the window draws the first frame, then activates it: the music
     // loop runs the game from there.
     auto activate = std::move(form.onActivate);
@@ -170,7 +168,7 @@ int run(const vantorix::Options& options) {
 
     WindowSettings now = window.settings();
     std::string whyNot;
-    if (now != opened && !settingsPath.empty() && !writeSettings(settingsPath, now, whyNot)) say(whyNot);
+    if (now != startedWith && !settingsPath.empty() && !writeSettings(settingsPath, now, whyNot)) say(whyNot);
     return 0;
 }
 
@@ -207,7 +205,6 @@ int main(int argc, char** argv) {
     } catch (const std::exception& error) {
         say(error.what());
     }
-    TTF_Quit();
     SDL_Quit();
     return status;
 }

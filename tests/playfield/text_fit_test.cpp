@@ -5,11 +5,13 @@
 #include <SDL_ttf.h>
 
 #include <map>
+#include <memory>
 #include <vector>
 
 #include "playfield/form.h"
 #include "playfield/sdl/field_painter.h"
 #include "playfield/sdl/font_finder.h"
+#include "playfield/sdl/text_fonts.h"
 #include "playfield/symbol_glyphs.h"
 #include "support/fakes.h"
 
@@ -45,6 +47,8 @@ protected:
         auto found = findFontFiles(why);
         ASSERT_TRUE(found) << why;
         files = *found;
+        fonts = std::make_unique<TextFonts>(files);
+        ASSERT_TRUE(fonts->ok()) << fonts->error();
         surface = SDL_CreateRGBSurfaceWithFormat(0, 264, 165, 32, SDL_PIXELFORMAT_RGBA32);
         renderer = SDL_CreateSoftwareRenderer(surface);
         ASSERT_TRUE(renderer);
@@ -52,9 +56,11 @@ protected:
     void TearDown() override {
         SDL_DestroyRenderer(renderer);
         SDL_FreeSurface(surface);
+        fonts.reset();
         TTF_Quit();
     }
     FontFiles files;
+    std::unique_ptr<TextFonts> fonts;
     SDL_Surface* surface = nullptr;
     SDL_Renderer* renderer = nullptr;
 };
@@ -66,7 +72,7 @@ TEST_F(TextFit, EveryTextTheGameShowsFitsItsBox) {
     Form form(formVTXDescription(), clock, input, host);
     const auto& texts = gameTexts();
     for (int scale : {1, 2}) {
-        FieldPainter painter(renderer, files, scale);
+        FieldPainter painter(renderer, *fonts, scale);
         for (const auto& [name, captions] : texts) {
             const Label& label = form.label(name);
             for (const auto& text : captions) {
@@ -85,33 +91,44 @@ TEST_F(TextFit, TextsThatFitKeepTheirDesignedSize) {
     QueuedInput input(clock);
     CountingHost host;
     Form form(formVTXDescription(), clock, input, host);
-    FieldPainter painter(renderer, files, 1);
+    FieldPainter painter(renderer, *fonts, 1);
     EXPECT_EQ(painter.fittedPixelSize(form.label("txtTitle"), "Vantorix"), 29);
     EXPECT_EQ(painter.fittedPixelSize(form.label("txtHisc"), "10000"), 15);
     EXPECT_EQ(painter.fittedPixelSize(form.label("Bgtxt"), symbolText("J")), 96);
 }
 
-TEST_F(TextFit, EveryTextLooksTheSameWhateverSizesWereDrawnBefore) {
+TEST_F(TextFit, EveryTextLooksAsFromAFontOpenedAtItsOwnSize) {
     ManualClock clock;
     QueuedInput input(clock);
     CountingHost host;
     Form form(formVTXDescription(), clock, input, host);
-    form.label("Bgtxt").setVisible(true);
-    form.label("Beam").move(40, 64);
-    // One painter draws every screen in turn, its fonts changing size and style
-    // as it goes; a new one draws each screen from scratch.
-    FieldPainter reused(renderer, files, 1);
-    auto pixelsDrawnBy = [&](FieldPainter& painter) {
-        painter.draw(form.field());
-        const auto* p = static_cast<const Uint8*>(surface->pixels);
-        return std::vector<Uint8>(p, p + surface->pitch * surface->h);
+    FieldPainter painter(renderer, *fonts, 1);
+    auto pixelsOf = [](SDL_Surface* s) {
+        std::vector<Uint8> bytes;
+        for (int y = 0; y < s->h; ++y) {
+            const auto* row = static_cast<const Uint8*>(s->pixels) + y * s->pitch;
+            bytes.insert(bytes.end(), row, row + s->w * 4);
+        }
+        SDL_FreeSurface(s);
+        return bytes;
     };
+    // The painter's two fonts go through every size and style the game uses,
+    // in turn; each text must come out as a font opened for it alone makes it.
+    const SDL_Color color{128, 128, 255, 255};
     for (const auto& [name, captions] : gameTexts())
-        for (const auto& text : captions) {
-            form.label(name).setCaption(text);
-            auto drawn = pixelsDrawnBy(reused);
-            FieldPainter fresh(renderer, files, 1);
-            EXPECT_EQ(drawn, pixelsDrawnBy(fresh)) << name << " \"" << text << "\"";
+        for (const auto& caption : captions) {
+            const Label& label = form.label(name);
+            std::string text = label.font().isSymbol() ? symbolText(caption) : caption;
+            int pixels = painter.fittedPixelSize(label, text);
+            int style = (label.font().bold ? TTF_STYLE_BOLD : 0) | (label.font().italic ? TTF_STYLE_ITALIC : 0);
+            TTF_Font* shared = fonts->at(label.font().isSymbol(), pixels, style);
+            TTF_Font* own = TTF_OpenFont((label.font().isSymbol() ? files.symbol : files.text).c_str(), pixels);
+            ASSERT_TRUE(shared && own) << name;
+            TTF_SetFontStyle(own, style);
+            EXPECT_EQ(pixelsOf(TTF_RenderUTF8_Blended(shared, text.c_str(), color)),
+                      pixelsOf(TTF_RenderUTF8_Blended(own, text.c_str(), color)))
+                << name << " \"" << caption << "\"";
+            TTF_CloseFont(own);
         }
 }
 

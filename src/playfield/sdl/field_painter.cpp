@@ -24,36 +24,22 @@ std::string shownText(const Label& label) {
 
 }  // namespace
 
-FieldPainter::FieldPainter(SDL_Renderer* renderer, FontFiles files, int scale)
-    : renderer_(renderer), files_(std::move(files)), scale_(scale) {}
+FieldPainter::FieldPainter(SDL_Renderer* renderer, TextFonts& fonts, int scale)
+    : renderer_(renderer), fonts_(fonts), scale_(scale) {}
 
 FieldPainter::~FieldPainter() {
     for (auto& [label, r] : cache_) SDL_DestroyTexture(r.texture);
-    for (OpenFont& f : fonts_)
-        if (f.font) TTF_CloseFont(f.font);
 }
 
 TTF_Font* FieldPainter::font(const FontDesc& desc, int pixels) {
     int style = (desc.bold ? TTF_STYLE_BOLD : 0) | (desc.italic ? TTF_STYLE_ITALIC : 0);
-    // One font per file, set to each size and style as it is used: every size
-    // opened on its own would load the font's tables once more.
-    OpenFont& f = fonts_[desc.isSymbol() ? 1 : 0];
-    if (!f.tried) {
-        f.tried = true;
-        // SDL_ttf takes the size at 72 dpi, so points here are pixels: an em of `pixels`.
-        f.font = TTF_OpenFont((desc.isSymbol() ? files_.symbol : files_.text).c_str(), pixels);
-        f.pixels = pixels;
-    }
-    if (!f.font) return nullptr;
-    if (f.pixels != pixels && TTF_SetFontSize(f.font, pixels) == 0) f.pixels = pixels;
-    if (f.style != style) TTF_SetFontStyle(f.font, f.style = style);
-    return f.pixels == pixels ? f.font : nullptr;
+    return fonts_.at(desc.isSymbol(), pixels, style);
 }
 
 int FieldPainter::textWidth(const Label& label, const std::string& text, int pixels) {
     TTF_Font* f = font(label.font(), pixels);
     int w = 0, h = 0;
-    if (!f || text.empty() || TTF_SizeUTF8(f, text.c_str(), &w, &h) != 0) return 0;
+    if (!f || text.empty() || fonts_.ttf().TTF_SizeUTF8(f, text.c_str(), &w, &h) != 0) return 0;
     return w;
 }
 
@@ -77,7 +63,7 @@ const FieldPainter::Rendered& FieldPainter::rendered(const Label& label) {
     TTF_Font* f = font(label.font(), fittedPixelSize(label, text));
     if (!f) return r;
     SDL_Color color{label.foreColor().r, label.foreColor().g, label.foreColor().b, 255};
-    SDL_Surface* surface = TTF_RenderUTF8_Blended(f, text.c_str(), color);
+    SDL_Surface* surface = fonts_.ttf().TTF_RenderUTF8_Blended(f, text.c_str(), color);
     if (!surface) return r;
     r.texture = SDL_CreateTextureFromSurface(renderer_, surface);
     r.width = surface->w;

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "playfield/field.h"
-#include "playfield/sdl/font_finder.h"
+#include "playfield/sdl/text_fonts.h"
 
 namespace vantorix {
 
@@ -17,7 +17,7 @@ namespace vantorix {
 // size so it stays sharp. Rendered captions are kept until they change.
 class FieldPainter {
 public:
-    FieldPainter(SDL_Renderer* renderer, FontFiles files, int scale);
+    FieldPainter(SDL_Renderer* renderer, TextFonts& fonts, int scale);
     ~FieldPainter();
     FieldPainter(const FieldPainter&) = delete;
     FieldPainter& operator=(const FieldPainter&) = delete;
@@ -38,20 +38,12 @@ private:
         SDL_Texture* texture = nullptr;
         int width = 0, height = 0;
     };
-    struct OpenFont {
-        bool tried = false;
-        TTF_Font* font = nullptr;
-        int pixels = 0;
-        int style = TTF_STYLE_NORMAL;
-    };
-
     TTF_Font* font(const FontDesc& desc, int pixels);
     const Rendered& rendered(const Label& label);
 
     SDL_Renderer* renderer_;
-    FontFiles files_;
+    TextFonts& fonts_;
     int scale_;
-    OpenFont fonts_[2];  // the text font, the symbol font
     std::map<const Label*, Rendered> cache_;
 };
 

@@ -11,7 +11,7 @@ namespace {
 int ceilDiv(int a, int b) { return (a + b - 1) / b; }
 }  // namespace
 
-SdlWindow::SdlWindow(const std::string& title, FontFiles fonts) : fonts_(std::move(fonts)) {
+SdlWindow::SdlWindow(const std::string& title, TextFonts& fonts) : fonts_(fonts) {
     window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                scale_, scale_,
                                SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE);

@@ -21,7 +21,8 @@ namespace vantorix {
 class SdlWindow : public WindowHost {
 public:
     // Needs SDL's video subsystem; on failure, `ok()` is false and `error()` says why.
-    SdlWindow(const std::string& title, FontFiles fonts);
+    // The fonts must outlive the window.
+    SdlWindow(const std::string& title, TextFonts& fonts);
     ~SdlWindow() override;
     SdlWindow(const SdlWindow&) = delete;
     SdlWindow& operator=(const SdlWindow&) = delete;
@@ -60,7 +61,7 @@ private:
 
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
-    FontFiles fonts_;
+    TextFonts& fonts_;
     std::unique_ptr<FieldPainter> painter_;
     const Field* lastField_ = nullptr;
     std::uint64_t frames_ = 0;
