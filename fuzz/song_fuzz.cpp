@@ -60,7 +60,8 @@ void render() {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    music = std::make_unique<FluidMusic>(kRate, vantorix::defaultSoundFont());
+    music = std::make_unique<FluidMusic>(kRate);
+    music->start(vantorix::defaultSoundFont());
     if (!music->warning().empty()) fail(music->warning().c_str());
     songFile = std::make_unique<vantorix::fuzz::TempFile>(".mid");
     return 0;

@@ -91,6 +91,7 @@ std::optional<MidiFile> MidiFile::parse(std::span<const std::uint8_t> bytes, std
         putBe(tracks, static_cast<std::uint32_t>(track.body.size()), 4);
         tracks.insert(tracks.end(), track.body.begin(), track.body.end());
         file.totalTicks_ = std::max(file.totalTicks_, track.endTick);
+        file.programs_ |= track.programs;
         ++file.trackCount_;
     }
     if (file.trackCount_ == 0) {

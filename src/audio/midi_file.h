@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -20,6 +21,8 @@ public:
     const std::vector<std::uint8_t>& playable() const { return playable_; }
 
     int trackCount() const { return trackCount_; }
+    // The programs its program changes select, on any channel.
+    const std::bitset<128>& programs() const { return programs_; }
     std::int64_t totalTicks() const { return totalTicks_; }
     double tickToMs(std::int64_t tick) const;
     std::int64_t msToTick(double ms) const;
@@ -42,6 +45,7 @@ private:
 
     std::vector<std::uint8_t> playable_;
     int trackCount_ = 0;
+    std::bitset<128> programs_;
     std::int64_t totalTicks_ = 0;
     std::int64_t divisor_ = 1;
     std::vector<Tempo> tempos_;  // sorted by tick, the first at tick 0

@@ -12,6 +12,7 @@ constexpr std::uint8_t kSysExEscape = 0xF7;
 constexpr std::uint8_t kEndOfTrack = 0x2F;
 constexpr std::uint8_t kTempo = 0x51;
 constexpr std::uint8_t kAllNotesOff = 0x7B;
+constexpr std::uint8_t kProgramChange = 0xC0;
 
 // Data bytes after a channel status byte: one for program change and channel
 // pressure, two for the rest.
@@ -144,6 +145,7 @@ MidiTrack readMidiTrack(std::span<const std::uint8_t> data, bool timeCode,
             auto bytes = r.take(channelDataBytes(running));
             tick = at;
             track.usable = true;
+            if ((running & 0xF0) == kProgramChange) track.programs.set(bytes[0] & 0x7F);
             const std::uint8_t notesOff[] = {kAllNotesOff, 0};
             out.event(at, {std::span(&running, 1),
                            channelModeChange(running, bytes) ? std::span(notesOff) : bytes});

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -20,6 +21,8 @@ struct MidiTrack {
     // The events it plays, each with its own status byte, then the end of track.
     std::vector<std::uint8_t> body;
     std::int64_t endTick = 0;
+    // The programs its program changes select.
+    std::bitset<128> programs;
     // At least one event could be read.
     bool usable = false;
 };

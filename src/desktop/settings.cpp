@@ -6,9 +6,9 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <memory>
 
 #include "desktop/scale_value.h"
 
@@ -123,10 +123,13 @@ SettingsRead readSettings(const std::filesystem::path& file) {
     if (error) return unusable(error.message());
     if (!std::filesystem::is_regular_file(status)) return unusable("not a regular file");
     if (std::filesystem::file_size(file, error) > kLargestFile) return unusable("far too large");
-    std::ifstream in(file, std::ios::binary);
+    // C's streams: C++'s would set up the locale machinery for a few lines.
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(file.c_str(), "rb"), std::fclose);
     if (!in) return unusable(systemError());
-    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) return unusable("cannot be read");
+    std::string text;
+    char block[4096];
+    for (std::size_t n; (n = std::fread(block, 1, sizeof block, in.get())) > 0;) text.append(block, n);
+    if (std::ferror(in.get())) return unusable("cannot be read");
     std::string why;
     auto parsed = parseSettings(text, why);
     if (!parsed) return unusable(why);

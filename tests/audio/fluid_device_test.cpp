@@ -17,6 +17,7 @@
 #include "audio/mci_device.h"
 #include "audio/mci_errors.h"
 #include "audio/midi_file.h"
+#include "audio/sdl/fluid_library.h"
 #include "audio/sdl/fluid_music.h"
 #include "audio/sdl/mixer_device.h"
 #include "support/midi_bytes.h"
@@ -30,8 +31,9 @@ const std::string kTitle = std::string(VANTORIX_MEDIA_DIR) + "/title.mid";
 class FluidDevice : public ::testing::Test {
 protected:
     FluidDevice()
-        : music(kRate, defaultSoundFont()),
+        : music(kRate),
           device([this](const std::string& path, std::string& why) { return music.load(path, why); }) {
+        music.start(defaultSoundFont());
         soundFontLoaded = music.soundFontReady();
     }
 
@@ -219,8 +221,143 @@ TEST_F(FluidSongs, SongsBeyondOurOwnPlayToTheirEndAndLoop) {
     }
 }
 
+TEST(FluidBeforeTheSynthesizer, ASongPlayedEarlyWaitsAtItsStartUntilTheSynthesizerComes) {
+    FluidMusic music(kRate);
+    MciDevice device([&](const std::string& p, std::string& w) { return music.load(p, w); });
+    ASSERT_EQ(device.sendString("open " + kTitle + " type sequencer alias midifile", nullptr, 0), 0);
+    ASSERT_EQ(device.sendString("play midifile", nullptr, 0), 0);
+    auto renderMs = [&](int ms) {
+        std::vector<std::int16_t> block(2 * 441);
+        int peak = 0;
+        for (int i = 0; i < ms / 10; ++i) {
+            music.render(block.data(), 441);
+            for (std::int16_t s : block) peak = std::max(peak, std::abs(static_cast<int>(s)));
+        }
+        return peak;
+    };
+    auto position = [&] {
+        char reply[16] = {};
+        device.sendString("status midifile position", reply, 15);
+        return std::stoll(reply);
+    };
+    EXPECT_EQ(renderMs(500), 0);
+    EXPECT_EQ(position(), 0) << "the song has not begun";
+    music.start(defaultSoundFont());
+    ASSERT_TRUE(music.soundFontReady());
+    EXPECT_GT(renderMs(1000), 1000);
+    EXPECT_NEAR(position(), 1000, 20);
+}
+
+// The game as it sounded when every song played from the whole General MIDI
+// set with 256 voices: the reference each song's own SoundFont is held to.
+class WholeSoundFont {
+public:
+    explicit WholeSoundFont(const FluidLibrary& fluid) : f(fluid) {
+        settings = f.new_fluid_settings();
+        f.fluid_settings_setnum(settings, "synth.sample-rate", kRate);
+        f.fluid_settings_setnum(settings, "synth.gain", 0.7);
+        f.fluid_settings_setint(settings, "synth.polyphony", 256);
+        f.fluid_settings_setstr(settings, "player.timing-source", "sample");
+        f.fluid_settings_setint(settings, "synth.threadsafe-api", 0);
+        f.fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
+        synth = f.new_fluid_synth(settings);
+        f.fluid_synth_chorus_on(synth, -1, 0);
+        f.fluid_synth_set_interp_method(synth, -1, FLUID_INTERP_LINEAR);
+        f.fluid_synth_sfload(synth, defaultSoundFont().c_str(), 1);
+    }
+    ~WholeSoundFont() {
+        close();
+        f.delete_fluid_synth(synth);
+        f.delete_fluid_settings(settings);
+    }
+    // Open and play, then stop and close, as the media device does.
+    void play(const MidiFile& song) {
+        player = f.new_fluid_player(synth);
+        f.fluid_player_add_mem(player, song.playable().data(), song.playable().size());
+        f.fluid_player_stop(player);
+        f.fluid_synth_all_sounds_off(synth, -1);
+        f.fluid_player_seek(player, 0);
+        f.fluid_player_play(player);
+    }
+    void close() {
+        if (!player) return;
+        f.fluid_player_stop(player);
+        f.fluid_synth_all_sounds_off(synth, -1);
+        f.fluid_player_stop(player);
+        f.delete_fluid_player(player);
+        f.fluid_synth_all_sounds_off(synth, -1);
+        player = nullptr;
+    }
+    void render(std::int16_t* stereo, int frames) { f.fluid_synth_write_s16(synth, frames, stereo, 0, 2, stereo, 1, 2); }
+
+private:
+    const FluidLibrary& f;
+    fluid_settings_t* settings = nullptr;
+    fluid_synth_t* synth = nullptr;
+    fluid_player_t* player = nullptr;
+};
+
+TEST_F(FluidDevice, EachSongSoundsFromItsOwnSoundFontAsFromTheWholeOneWithVoicesToSpare) {
+    ASSERT_TRUE(soundFontLoaded);
+    WholeSoundFont whole(*music.fluid());
+    int peakVoices = 0;
+    for (const char* name : {"title.mid", "bgm.mid"}) {
+        std::string path = std::string(VANTORIX_MEDIA_DIR) + "/" + name, why;
+        std::ifstream in(path, std::ios::binary);
+        auto song = MidiFile::parse(std::vector<std::uint8_t>((std::istreambuf_iterator<char>(in)), {}), why);
+        ASSERT_TRUE(song) << why;
+        send("close midifile");
+        whole.close();
+        ASSERT_EQ(send("open " + path + " type sequencer alias midifile"), 0);
+        ASSERT_EQ(send("play midifile"), 0);
+        whole.play(*song);
+        // The whole song and the reverb's tail, block by block as the mixer asks.
+        std::vector<std::int16_t> ours(2 * 512), theirs(2 * 512);
+        int differing = 0;
+        for (std::int64_t frames = 0; frames < (song->lengthMs() + 3000) * kRate / 1000; frames += 512) {
+            music.render(ours.data(), 512);
+            whole.render(theirs.data(), 512);
+            differing += ours != theirs;
+            peakVoices = std::max(peakVoices, music.fluid()->fluid_synth_get_active_voice_count(music.synth()));
+        }
+        EXPECT_EQ(differing, 0) << name << ": blocks that differ";
+    }
+    EXPECT_GT(peakVoices, 8);
+    EXPECT_LE(peakVoices, FluidMusic::kPolyphony * 3 / 4) << "no note of our songs may ever be cut";
+}
+
+TEST_F(FluidSongs, ASongOfMoreVoicesThanOursGetsThemAll) {
+    ASSERT_TRUE(soundFontLoaded);
+    // Ninety notes held, a new one every 30 ms, on nine channels of strings.
+    using testing::ev, testing::join;
+    testing::Midi track;
+    for (std::uint8_t channel = 0; channel < 9; ++channel) track = join({track, ev(0, {std::uint8_t(0xC0 | channel), 48})});
+    for (int note = 0; note < 90; ++note)
+        track = join({track, ev(note ? 29 : 0, {std::uint8_t(0x90 | note % 9), std::uint8_t(30 + note), 90})});
+    track = join({track, testing::endOfTrack(2400)});
+    testing::Midi bytes = join({testing::header(0, 1, 480), testing::chunk("MTrk", track)});
+    std::string why;
+    auto song = MidiFile::parse(bytes, why);
+    ASSERT_TRUE(song) << why;
+    ASSERT_EQ(openSong(bytes), 0);
+    ASSERT_EQ(send("play midifile"), 0);
+    WholeSoundFont whole(*music.fluid());
+    whole.play(*song);
+    std::vector<std::int16_t> ours(2 * 512), theirs(2 * 512);
+    int differing = 0, peakVoices = 0;
+    for (int block = 0; block < 6 * kRate / 512; ++block) {
+        music.render(ours.data(), 512);
+        whole.render(theirs.data(), 512);
+        differing += ours != theirs;
+        peakVoices = std::max(peakVoices, music.fluid()->fluid_synth_get_active_voice_count(music.synth()));
+    }
+    EXPECT_GT(peakVoices, FluidMusic::kPolyphony);
+    EXPECT_EQ(differing, 0) << "blocks that differ from 256 voices all along";
+}
+
 TEST(FluidWithoutSoundFont, SongsStillKeepTimeSilently) {
-    FluidMusic music(kRate, "/no/such.sf2");
+    FluidMusic music(kRate);
+    music.start("/no/such.sf2");
     EXPECT_NE(music.warning().find("timgm6mb-soundfont"), std::string::npos);
     EXPECT_FALSE(music.soundFontReady());
     MciDevice device([&](const std::string& p, std::string& w) { return music.load(p, w); });
@@ -237,7 +374,8 @@ TEST(FluidWithoutSoundFont, SongsStillKeepTimeSilently) {
 TEST(FluidWithoutSoundFont, ASoundFontThatCannotBeLoadedIsNamed) {
     auto junk = std::filesystem::temp_directory_path() / ("junk " + std::to_string(::getpid()) + ".sf2");
     std::ofstream(junk) << "RIFF, but not a SoundFont";
-    FluidMusic music(kRate, junk.string());
+    FluidMusic music(kRate);
+    music.start(junk.string());
     EXPECT_FALSE(music.soundFontReady());
     EXPECT_NE(music.warning().find(junk.string()), std::string::npos) << music.warning();
     EXPECT_NE(music.warning().find("timgm6mb-soundfont"), std::string::npos) << music.warning();
@@ -251,8 +389,9 @@ TEST(MixerOnTheDummyDriver, MusicAdvancesInRealTime) {
     {
         MixerDevice mixer;
         ASSERT_TRUE(mixer.open()) << "the dummy driver is always there";
-        FluidMusic music(mixer.sampleRate(), defaultSoundFont());
-        hookMusic(&music);
+        FluidMusic music(mixer.sampleRate());
+        music.start(defaultSoundFont());
+        mixer.setMusic(&music);
         MciDevice device([&](const std::string& p, std::string& w) { return music.load(p, w); });
         device.sendString("open " + kTitle + " type sequencer alias midifile", nullptr, 0);
         device.sendString("play midifile", nullptr, 0);
@@ -261,7 +400,7 @@ TEST(MixerOnTheDummyDriver, MusicAdvancesInRealTime) {
         device.sendString("status midifile position", reply, 15);
         EXPECT_GT(std::stoll(reply), 100);
         device.sendString("close midifile", nullptr, 0);
-        hookMusic(nullptr);
+        mixer.setMusic(nullptr);
     }
     SDL_Quit();
 }

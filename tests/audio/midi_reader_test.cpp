@@ -75,6 +75,21 @@ TEST(MidiReader, OnlyAFileWithoutUsableHeaderOrTrackIsRefused) {
     }
 }
 
+TEST(MidiReader, TheProgramsASongSelectsAreKnownFromEveryTrackAndChannel) {
+    using testing::chunk, testing::ev, testing::header, testing::join;
+    // Running status carries a program change; a program in a meta event's text
+    // or a controller's value is none.
+    auto first = join({ev(0, {0xC3, 80}), ev(10, {5}), ev(0, {0xFF, 0x01, 2, 0xC0, 7}),
+                       ev(0, {0xB0, 0x07, 100}), testing::endOfTrack(0)});
+    auto second = join({ev(0, {0xC9, 0}), ev(0, {0xC1, 127}), testing::endOfTrack(0)});
+    std::string why;
+    auto song = MidiFile::parse(join({header(1, 2, 480), chunk("MTrk", first), chunk("MTrk", second)}), why);
+    ASSERT_TRUE(song) << why;
+    std::bitset<128> expected;
+    for (int program : {0, 5, 80, 127}) expected.set(program);
+    EXPECT_EQ(song->programs(), expected);
+}
+
 TEST(MidiReader, OurSongsReachTheSynthesizerByteForByte) {
     for (const char* name : {"title.mid", "bgm.mid"}) {
         std::ifstream in(std::string(VANTORIX_MEDIA_DIR) + "/" + name, std::ios::binary);

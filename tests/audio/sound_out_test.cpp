@@ -1,4 +1,4 @@
-// Effects on the real SDL_mixer, through SDL's dummy audio driver.
+// Effects on our mixer and SDL's real audio output, through SDL's dummy driver.
 #include <gtest/gtest.h>
 
 #include <SDL.h>

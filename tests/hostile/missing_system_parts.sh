@@ -23,9 +23,14 @@ mounted_over=(unshare --mount bash -c 'mount --bind "$0" "$1" && shift && exec "
 hidden=("${mounted_over[@]}" "$WORK/empty")
 replaced=("${mounted_over[@]}" "$WORK/broken-sf2")
 
+said_something() { [[ -s $WORK/game.err ]]; }
+
 # runs_with_one_line PATTERN: the running game printed exactly one line, matching PATTERN.
 runs_with_one_line() {
     poll 10 "the title screen painted" title_painted
+    # The sound starts once the first frame is up; what it finds missing comes after.
+    poll 10 "a line on stderr" said_something
+    sleep 1
     [[ $(wc -l <"$WORK/game.err") -eq 1 ]] || fail "expected one line on stderr"
     grep -q "$1" "$WORK/game.err" || fail "the line does not say '$1'"
     say "it said: $(cat "$WORK/game.err")"

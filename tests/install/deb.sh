@@ -29,9 +29,10 @@ name_and_address='^[^<]+ <[^@>]+@[^>]+>$'
     fail "the Description lacks a summary or a long description"
 say "Package, Version, Architecture, Section, Maintainer and Description are right"
 
-# Depends: package names, alternatives included, without versions.
+# Depends: package names, alternatives included, without versions. FluidSynth
+# is opened by the program itself, so no library list names it.
 depends=$(field Depends | tr ',|' '\n' | awk '{ print $1 }')
-for pkg in timgm6mb-soundfont fonts-symbola fonts-ipafont-gothic; do
+for pkg in libfluidsynth3 timgm6mb-soundfont fonts-symbola fonts-ipafont-gothic; do
     grep -qx "$pkg" <<<"$depends" || fail "Depends lacks $pkg: $(field Depends)"
 done
 
@@ -44,7 +45,7 @@ for soname in $(objdump -p "$root/lib/vantorix/vantorix" | awk '$1 == "NEEDED" {
     grep -qxF -f <(echo "$owners") <<<"$depends" ||
         fail "Depends names none of ${owners//$'\n'/ } for $soname: $(field Depends)"
 done
-say "Depends names the SoundFont, the two fonts and a package for every library"
+say "Depends names FluidSynth, the SoundFont, the two fonts and a package for every library"
 
 # The file list: everything under /usr and owned by root, the link kept a link,
 # and the command in /usr/games, as Debian keeps games.

@@ -1,7 +1,6 @@
 #include "field_png.h"
 
 #include <SDL.h>
-#include <SDL_ttf.h>
 #include <png.h>
 
 #include <cmath>
@@ -11,6 +10,7 @@
 
 #include "playfield/sdl/field_painter.h"
 #include "playfield/sdl/font_finder.h"
+#include "playfield/sdl/text_fonts.h"
 
 namespace vantorix::sim {
 
@@ -50,12 +50,13 @@ bool savePng(SDL_Surface* rgb, const std::string& file, std::string& whyNot) {
 }  // namespace
 
 bool writeFieldPng(const Field& field, const std::string& file, std::string& whyNot) {
-    if (!TTF_WasInit() && TTF_Init() != 0) {
-        whyNot = TTF_GetError();
+    auto files = findFontFiles(whyNot);
+    if (!files) return false;
+    TextFonts fonts(*files);
+    if (!fonts.ok()) {
+        whyNot = fonts.error();
         return false;
     }
-    auto fonts = findFontFiles(whyNot);
-    if (!fonts) return false;
     int w = static_cast<int>(std::lround(field.width()));
     int h = static_cast<int>(std::lround(field.height()));
     SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, w, h, 24, SDL_PIXELFORMAT_RGB24);
@@ -66,7 +67,7 @@ bool writeFieldPng(const Field& field, const std::string& file, std::string& why
     bool ok = false;
     if (SDL_Renderer* renderer = SDL_CreateSoftwareRenderer(surface)) {
         {
-            FieldPainter painter(renderer, *fonts, 1);
+            FieldPainter painter(renderer, fonts, 1);
             painter.draw(field);
             SDL_RenderPresent(renderer);
         }

@@ -1,8 +1,7 @@
 #pragma once
 
-#include <SDL_mixer.h>
-
 #include <functional>
+#include <memory>
 #include <set>
 #include <string>
 
@@ -29,16 +28,16 @@ public:
 
 private:
     // The effect in a file, checked by our own reader first; null when unplayable.
-    Mix_Chunk* load(const std::string& path);
-    void start(Mix_Chunk* chunk, bool owned);
-    void waitForEnd(Mix_Chunk* chunk);
+    std::unique_ptr<MixerSound> load(const std::string& path);
+    void start(const MixerSound* sound);
+    void waitForEnd(const MixerSound& sound);
 
     MixerDevice& mixer_;
     Say say_;
     std::set<std::string> refused_;  // files already said to be too large
-    Mix_Chunk* beep_ = nullptr;
-    Mix_Chunk* defaultSound_ = nullptr;
-    Mix_Chunk* current_ = nullptr;  // the loaded effect on the effect channel, ours to free
+    std::unique_ptr<MixerSound> beep_;
+    std::unique_ptr<MixerSound> defaultSound_;
+    std::unique_ptr<MixerSound> current_;  // the loaded effect on the effect channel
 };
 
 }  // namespace vantorix

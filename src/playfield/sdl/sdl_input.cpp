@@ -33,7 +33,18 @@ bool isFullscreenKey(SDL_Keycode key, Uint16 modifiers) {
     return (key == SDLK_RETURN || key == SDLK_KP_ENTER) && (modifiers & KMOD_ALT);
 }
 
-SdlInput::SdlInput(Clock& clock, SdlWindow& window) : clock_(clock), window_(window), pads_(queue_) {}
+namespace {
+// The longest SDL goes without a look at the display: what reaches it by other
+// ways than the X connection (a signal to quit) is noticed within this.
+constexpr std::int64_t kLookAtLeastEveryMs = 100;
+}  // namespace
+
+SdlInput::SdlInput(Clock& clock, SdlWindow& window)
+    : clock_(clock), window_(window), x_(window.sdlWindow()), pads_(queue_) {
+    // Gamepads are read when this input asks (SdlPads::update), not on every
+    // look at the display.
+    SDL_SetHint(SDL_HINT_AUTO_UPDATE_JOYSTICKS, "0");
+}
 
 void SdlInput::waitUntil(std::int64_t deadlineMs) {
     // Gamepads are looked for once the window is up: the first frame need not wait.
@@ -41,15 +52,32 @@ void SdlInput::waitUntil(std::int64_t deadlineMs) {
     pads_.keys().repeat(clock_.nowMs());
     if (!queue_.empty()) return;
     if (auto repeat = pads_.keys().nextRepeatMs()) deadlineMs = std::min(deadlineMs, *repeat);
-    // One look at the display per wake-up: waiting reads what the X server has
-    // sent, and the rest is taken from SDL's queue without asking it again.
-    std::int64_t wait = std::max<std::int64_t>(0, deadlineMs - clock_.nowMs());
     SDL_Event event;
-    if (SDL_WaitEventTimeout(&event, static_cast<int>(wait))) {
-        handle(event);
-        while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) handle(event);
+    if (x_.open()) {
+        waitOnX(deadlineMs);
+    } else {
+        std::int64_t wait = std::max<std::int64_t>(0, deadlineMs - clock_.nowMs());
+        if (SDL_WaitEventTimeout(&event, static_cast<int>(wait))) handle(event);
     }
+    pads_.update(clock_.nowMs());
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) handle(event);
     pads_.keys().repeat(clock_.nowMs());
+}
+
+void SdlInput::waitOnX(std::int64_t deadlineMs) {
+    // Drawing reads the connection while it waits for the server, and what it
+    // reads stays with Xlib: SDL looks before the wait, or it would wait on it.
+    if (window_.frames() != pumpedAtFrame_ || x_.eventsQueued()) pump();
+    if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) return;
+    auto wait = std::max<std::int64_t>(0, deadlineMs - clock_.nowMs());
+    bool sent = x_.waitReadable(static_cast<int>(wait));
+    if (sent || clock_.nowMs() - pumpedAtMs_ >= kLookAtLeastEveryMs) pump();
+}
+
+void SdlInput::pump() {
+    SDL_PumpEvents();
+    pumpedAtMs_ = clock_.nowMs();
+    pumpedAtFrame_ = window_.frames();
 }
 
 bool SdlInput::takenByWindow(const SDL_KeyboardEvent& key) {

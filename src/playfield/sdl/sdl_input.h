@@ -8,6 +8,7 @@
 #include "playfield/input.h"
 #include "playfield/sdl/sdl_pads.h"
 #include "playfield/sdl/sdl_window.h"
+#include "playfield/sdl/x_connection.h"
 
 namespace vantorix {
 
@@ -22,13 +23,20 @@ public:
     void waitUntil(std::int64_t deadlineMs) override;
 
 private:
+    // Sleeps until there is input or the deadline, looking at the display
+    // only when it has sent something, was drawn on, or a while has passed.
+    void waitOnX(std::int64_t deadlineMs);
+    void pump();
     void handle(const SDL_Event& event);
     // True when the key belongs to the window, not the game.
     bool takenByWindow(const SDL_KeyboardEvent& key);
 
     Clock& clock_;
     SdlWindow& window_;
+    XConnection x_;
     SdlPads pads_;
+    std::int64_t pumpedAtMs_ = 0;
+    std::uint64_t pumpedAtFrame_ = 0;
     std::set<SDL_Scancode> windowKeysDown_;
 };
 

@@ -6,6 +6,9 @@ namespace vantorix {
 
 namespace {
 
+// How soon a controller plugged in is noticed.
+constexpr std::int64_t kLookForPadsEveryMs = 100;
+
 std::optional<PadButton> padButton(Uint8 button) {
     switch (button) {
         case SDL_CONTROLLER_BUTTON_A: return PadButton::South;
@@ -31,6 +34,12 @@ void SdlPads::start() {
     // is Z on every make of pad.
     SDL_SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "0");
     started_ = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
+}
+
+void SdlPads::update(std::int64_t nowMs) {
+    if (!started_ || (open_.empty() && nowMs - updatedAtMs_ < kLookForPadsEveryMs)) return;
+    SDL_GameControllerUpdate();
+    updatedAtMs_ = nowMs;
 }
 
 bool SdlPads::handle(const SDL_Event& event, std::int64_t nowMs) {

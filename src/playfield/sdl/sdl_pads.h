@@ -20,6 +20,9 @@ public:
 
     // Starts listening; the controllers already there then arrive as events.
     void start();
+    // Reads the controllers, as SDL does not on its own: every time while one
+    // is plugged in, now and then to notice one plugged in.
+    void update(std::int64_t nowMs);
     // Takes a controller event; false for any other event.
     bool handle(const SDL_Event& event, std::int64_t nowMs);
     PadKeys& keys() { return keys_; }
@@ -28,6 +31,7 @@ private:
     PadKeys keys_;
     bool tried_ = false;
     bool started_ = false;
+    std::int64_t updatedAtMs_ = 0;
     std::map<SDL_JoystickID, SDL_GameController*> open_;
 };
 

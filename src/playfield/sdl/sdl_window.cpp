@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "playfield/icon_picture.h"
+#include "playfield/sdl/x_resources.h"
 
 namespace vantorix {
 
@@ -10,9 +11,7 @@ namespace {
 int ceilDiv(int a, int b) { return (a + b - 1) / b; }
 }  // namespace
 
-SdlWindow::SdlWindow(const std::string& title, FontFiles fonts, WindowSettings start)
-    : fonts_(std::move(fonts)), scale_(std::max(1, start.scale.value_or(1))),
-      scaleBeforeFullscreen_(scale_), openFullscreen_(start.fullscreen) {
+SdlWindow::SdlWindow(const std::string& title, TextFonts& fonts) : fonts_(fonts) {
     window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                scale_, scale_,
                                SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE);
@@ -26,6 +25,14 @@ SdlWindow::SdlWindow(const std::string& title, FontFiles fonts, WindowSettings s
         return;
     }
     setIcon();
+}
+
+int SdlWindow::desktopScale() const { return xDesktopScale(window_); }
+
+void SdlWindow::startWith(const WindowSettings& start) {
+    scale_ = std::max(1, start.scale.value_or(1));
+    scaleBeforeFullscreen_ = scale_;
+    openFullscreen_ = start.fullscreen;
 }
 
 SdlWindow::~SdlWindow() {
@@ -120,6 +127,7 @@ void SdlWindow::present(const Field& field) {
     SDL_RenderSetViewport(renderer_, &area);
     painter(scale).draw(field);
     SDL_RenderPresent(renderer_);
+    ++frames_;
 }
 
 void SdlWindow::repaint() {

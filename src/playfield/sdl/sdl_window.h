@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -20,14 +21,22 @@ namespace vantorix {
 class SdlWindow : public WindowHost {
 public:
     // Needs SDL's video subsystem; on failure, `ok()` is false and `error()` says why.
-    // The scale is cut down to what fits the screen once the field's size is known.
-    SdlWindow(const std::string& title, FontFiles fonts, WindowSettings start);
+    // The fonts must outlive the window.
+    SdlWindow(const std::string& title, TextFonts& fonts);
     ~SdlWindow() override;
     SdlWindow(const SdlWindow&) = delete;
     SdlWindow& operator=(const SdlWindow&) = delete;
 
     bool ok() const { return window_ && renderer_; }
+    SDL_Window* sdlWindow() const { return window_; }
+    // How many frames it has drawn.
+    std::uint64_t frames() const { return frames_; }
     const std::string& error() const { return error_; }
+    // The scale the desktop asks for (2 at 192 dpi).
+    int desktopScale() const;
+    // How the window opens; before the field's size is set, which cuts the scale
+    // down to what fits the screen.
+    void startWith(const WindowSettings& start);
 
     void setClientSize(int width, int height) override;
     void show() override;
@@ -52,15 +61,16 @@ private:
 
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
-    FontFiles fonts_;
+    TextFonts& fonts_;
     std::unique_ptr<FieldPainter> painter_;
     const Field* lastField_ = nullptr;
-    int scale_;
+    std::uint64_t frames_ = 0;
+    int scale_ = 1;
     int fieldWidth_ = 1;
     int fieldHeight_ = 1;
     // The scale the window had before it went full screen, to remember it by.
-    int scaleBeforeFullscreen_;
-    bool openFullscreen_;
+    int scaleBeforeFullscreen_ = 1;
+    bool openFullscreen_ = false;
     std::string error_;
 };
 
