@@ -1,6 +1,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -110,8 +111,7 @@ private:
 
 int run(const vantorix::Options& options) {
     using namespace vantorix;
-    // Nothing needs the fonts before the window; without a display the program
-    // says so first, and then waits for them, briefly.
+    // Nothing needs the fonts before the window.
     auto fontsOpened = openFonts();
     nameTheProgram();
     // The software renderer alone: OpenGL would cost far more memory than it saves time.
@@ -123,7 +123,9 @@ int run(const vantorix::Options& options) {
         SDL_SetHint(SDL_HINT_VIDEODRIVER, SDL_getenv("WAYLAND_DISPLAY") ? "x11,wayland" : "x11");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         say(std::string("cannot open a display: ") + SDL_GetError());
-        return 1;
+        // Nothing else was started, and the fonts still being looked for on the
+        // other thread are of no use now: no waiting for them.
+        std::_Exit(1);
     }
 
     auto settingsPath = settingsFile();

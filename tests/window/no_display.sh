@@ -1,7 +1,9 @@
 #!/bin/bash
 # Without any display the game says so in one line and fails, rather than
 # running where nobody can see it. With "no-runtime-dir" there is no
-# XDG_RUNTIME_DIR either, as in a bare container or a cron job.
+# XDG_RUNTIME_DIR either, as in a bare container or a cron job. With
+# "fonts-stuck" the fonts are never found (fontconfig waits on a pipe no one
+# writes): the game must not wait for them to say it has no display.
 set -euo pipefail
 game=${1:?usage: no_display.sh GAME [no-runtime-dir]}
 mode=${2:-}
@@ -11,6 +13,10 @@ unset DISPLAY WAYLAND_DISPLAY SDL_VIDEODRIVER
 if [[ $mode == no-runtime-dir ]]; then
     unset XDG_RUNTIME_DIR
 else
+    if [[ $mode == fonts-stuck ]]; then
+        mkfifo "$WORK/fonts.conf"
+        export FONTCONFIG_FILE=$WORK/fonts.conf
+    fi
     # An empty runtime folder: a session with no Wayland compositor in it.
     mkdir -m 700 "$WORK/runtime"
     export XDG_RUNTIME_DIR=$WORK/runtime
