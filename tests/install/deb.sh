@@ -29,23 +29,25 @@ name_and_address='^[^<]+ <[^@>]+@[^>]+>$'
     fail "the Description lacks a summary or a long description"
 say "Package, Version, Architecture, Section, Maintainer and Description are right"
 
-# Depends: package names, alternatives included, without versions. FluidSynth
-# is opened by the program itself, so no library list names it.
+# Depends: package names, alternatives included, without versions.
 depends=$(field Depends | tr ',|' '\n' | awk '{ print $1 }')
-for pkg in libfluidsynth3 timgm6mb-soundfont fonts-symbola fonts-ipafont-gothic; do
+for pkg in timgm6mb-soundfont fonts-symbola fonts-ipafont-gothic; do
     grep -qx "$pkg" <<<"$depends" || fail "Depends lacks $pkg: $(field Depends)"
 done
 
 dpkg-deb -x "$deb" "$WORK/root"
 root=$WORK/root/usr
-# Every library the program asks for must come with a package Depends names.
-for soname in $(objdump -p "$root/lib/vantorix/vantorix" | awk '$1 == "NEEDED" { print $2 }'); do
+# Every library the program asks for must come with a package Depends names:
+# those linked, and those it opens itself by name, which no library list shows.
+program=$root/lib/vantorix/vantorix
+for soname in $({ objdump -p "$program" | awk '$1 == "NEEDED" { print $2 }'
+                  strings -a "$program" | grep -xE 'lib[[:alnum:]_.+-]+\.so(\.[0-9]+)+'; } | sort -u); do
     owners=$(dpkg-query -S "*/$soname" 2>/dev/null | sed 's/[:,].*//' | sort -u) || true
     [[ -n $owners ]] || fail "no installed package has $soname"
     grep -qxF -f <(echo "$owners") <<<"$depends" ||
         fail "Depends names none of ${owners//$'\n'/ } for $soname: $(field Depends)"
 done
-say "Depends names FluidSynth, the SoundFont, the two fonts and a package for every library"
+say "Depends names the SoundFont, the two fonts and a package for every library, linked or opened"
 
 # The file list: everything under /usr and owned by root, the link kept a link,
 # and the command in /usr/games, as Debian keeps games.
