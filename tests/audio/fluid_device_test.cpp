@@ -28,14 +28,12 @@ namespace {
 constexpr int kRate = 44100;
 const std::string kTitle = std::string(VANTORIX_MEDIA_DIR) + "/title.mid";
 
-class FluidDevice : public ::testing::Test {
+// The media device playing through the synthesizer, before it is started.
+class FluidBeforeTheSynthesizer : public ::testing::Test {
 protected:
-    FluidDevice()
+    FluidBeforeTheSynthesizer()
         : music(kRate),
-          device([this](const std::string& path, std::string& why) { return music.load(path, why); }) {
-        music.start(defaultSoundFont());
-        soundFontLoaded = music.soundFontReady();
-    }
+          device([this](const std::string& path, std::string& why) { return music.load(path, why); }) {}
 
     std::int32_t send(const std::string& c) { return device.sendString(c, nullptr, 0); }
     std::string ask(const std::string& c) {
@@ -57,6 +55,15 @@ protected:
 
     FluidMusic music;
     MciDevice device;
+};
+
+class FluidDevice : public FluidBeforeTheSynthesizer {
+protected:
+    FluidDevice() {
+        music.start(defaultSoundFont());
+        soundFontLoaded = music.soundFontReady();
+    }
+
     bool soundFontLoaded = false;
 };
 
@@ -221,25 +228,9 @@ TEST_F(FluidSongs, SongsBeyondOurOwnPlayToTheirEndAndLoop) {
     }
 }
 
-TEST(FluidBeforeTheSynthesizer, ASongPlayedEarlyWaitsAtItsStartUntilTheSynthesizerComes) {
-    FluidMusic music(kRate);
-    MciDevice device([&](const std::string& p, std::string& w) { return music.load(p, w); });
-    ASSERT_EQ(device.sendString("open " + kTitle + " type sequencer alias midifile", nullptr, 0), 0);
-    ASSERT_EQ(device.sendString("play midifile", nullptr, 0), 0);
-    auto renderMs = [&](int ms) {
-        std::vector<std::int16_t> block(2 * 441);
-        int peak = 0;
-        for (int i = 0; i < ms / 10; ++i) {
-            music.render(block.data(), 441);
-            for (std::int16_t s : block) peak = std::max(peak, std::abs(static_cast<int>(s)));
-        }
-        return peak;
-    };
-    auto position = [&] {
-        char reply[16] = {};
-        device.sendString("status midifile position", reply, 15);
-        return std::stoll(reply);
-    };
+TEST_F(FluidBeforeTheSynthesizer, ASongPlayedEarlyWaitsAtItsStartUntilTheSynthesizerComes) {
+    ASSERT_EQ(send("open " + kTitle + " type sequencer alias midifile"), 0);
+    ASSERT_EQ(send("play midifile"), 0);
     EXPECT_EQ(renderMs(500), 0);
     EXPECT_EQ(position(), 0) << "the song has not begun";
     music.start(defaultSoundFont());

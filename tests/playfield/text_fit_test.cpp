@@ -59,6 +59,10 @@ protected:
         fonts.reset();
         TTF_Quit();
     }
+    ManualClock clock;
+    QueuedInput input{clock};
+    CountingHost host;
+    Form form{formVTXDescription(), clock, input, host};
     FontFiles files;
     std::unique_ptr<TextFonts> fonts;
     SDL_Surface* surface = nullptr;
@@ -66,10 +70,6 @@ protected:
 };
 
 TEST_F(TextFit, EveryTextTheGameShowsFitsItsBox) {
-    ManualClock clock;
-    QueuedInput input(clock);
-    CountingHost host;
-    Form form(formVTXDescription(), clock, input, host);
     const auto& texts = gameTexts();
     for (int scale : {1, 2}) {
         FieldPainter painter(renderer, *fonts, scale);
@@ -87,10 +87,6 @@ TEST_F(TextFit, EveryTextTheGameShowsFitsItsBox) {
 }
 
 TEST_F(TextFit, TextsThatFitKeepTheirDesignedSize) {
-    ManualClock clock;
-    QueuedInput input(clock);
-    CountingHost host;
-    Form form(formVTXDescription(), clock, input, host);
     FieldPainter painter(renderer, *fonts, 1);
     EXPECT_EQ(painter.fittedPixelSize(form.label("txtTitle"), "Vantorix"), 29);
     EXPECT_EQ(painter.fittedPixelSize(form.label("txtHisc"), "10000"), 15);
@@ -98,10 +94,6 @@ TEST_F(TextFit, TextsThatFitKeepTheirDesignedSize) {
 }
 
 TEST_F(TextFit, EveryTextLooksAsFromAFontOpenedAtItsOwnSize) {
-    ManualClock clock;
-    QueuedInput input(clock);
-    CountingHost host;
-    Form form(formVTXDescription(), clock, input, host);
     FieldPainter painter(renderer, *fonts, 1);
     auto pixelsOf = [](SDL_Surface* s) {
         std::vector<Uint8> bytes;
