@@ -1,6 +1,6 @@
 // An effect file as the game plays it: our own wave reader with its size limit,
-// its canonical image, then SDL_mixer decoding and playing that image on the
-// dummy audio driver.
+// its canonical image, then SDL's wave loader decoding it and our mixer playing
+// it on the dummy audio driver.
 #include <SDL.h>
 
 #include <algorithm>
