@@ -6,6 +6,7 @@
 namespace vantorix {
 namespace {
 
+using testing::Frame;
 using testing::GameRig;
 
 TEST(GameOver, HandsTheWindowBackToTheAttractMode) {
@@ -35,6 +36,21 @@ TEST(GameOver, HandsTheWindowBackToTheAttractMode) {
     EXPECT_EQ(rig.game.Myship.caption(), "N");
     EXPECT_EQ(rig.game.txtScore.caption(), "0") << "the score shown is left as it was";
     EXPECT_EQ(rig.media.takeCommands(), std::vector<std::string>{"pause midifile "});
+}
+
+TEST(GameOver, TheMusicGoesOnThroughTheMissSoundThenTheEndShowsWhileItsSoundPlays) {
+    GameRig rig;
+    rig.start();
+    rig.game.score = 10100;
+    rig.game.gameOver();
+    EXPECT_EQ(rig.musicDuring("miss.wav"), "playing");
+    EXPECT_EQ(rig.musicDuring("gameover.wav"), "paused");
+    Frame over = rig.screenDuring("gameover.wav");
+    EXPECT_EQ(over["txtTitle"], "Game Over");
+    EXPECT_EQ(over["Bgtxt"], "U");
+    EXPECT_EQ(over["txtInfo"], "Start:Z     Quit:X");
+    EXPECT_EQ(over["txtHisc"], "10100");
+    for (int i = 0; i <= 4; ++i) EXPECT_EQ(over["Enemy(" + std::to_string(i) + ")"], "") << i;
 }
 
 TEST(GameOver, TheHighScoreRisesOnlyWhenBeaten) {
@@ -86,6 +102,24 @@ TEST(Clear, AMissionOfExactlyThirtyThousandIsPerfect) {
     EXPECT_EQ(sounds[0], (std::pair<std::string, std::uint32_t>{"clear.wav", 2}));
     rig.start();
     EXPECT_EQ(rig.game.Myship.caption(), "J") << "the smiling ship while the record is 30000";
+}
+
+TEST(Clear, TheResultShowsWhileTheClearSoundPlays) {
+    GameRig rig;
+    rig.start();
+    rig.fire();
+    rig.game.TimeBeam_Timer();
+    rig.game.score = 20000;
+    rig.game.gameClere();
+    EXPECT_EQ(rig.musicDuring("clear.wav"), "paused");
+    Frame clear = rig.screenDuring("clear.wav");
+    EXPECT_EQ(clear["txtTitle"], "Perfect!!!");
+    EXPECT_EQ(clear["Bgtxt"], "P");
+    EXPECT_EQ(clear["Myship"], "J");
+    EXPECT_EQ(clear["txtScore"], "30000");
+    EXPECT_EQ(clear["txtHisc"], "30000");
+    EXPECT_EQ(clear["Beam"], "") << "the shot in flight is gone";
+    for (int i = 0; i <= 4; ++i) EXPECT_EQ(clear["Enemy(" + std::to_string(i) + ")"], "") << i;
 }
 
 TEST(Clear, AnyOtherScoreIsMissionOver) {

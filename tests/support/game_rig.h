@@ -12,6 +12,7 @@
 #include "script_clock.h"
 #include "sim_audio.h"
 #include "support/fakes.h"
+#include "support/frames.h"
 
 namespace vantorix::testing {
 
@@ -22,23 +23,25 @@ public:
 };
 
 // The game window loaded and ready, with its handlers called directly by the
-// test; sounds and songs take their time on the rig's own clock.
+// test; sounds and songs take their time on the rig's own clock. As in the
+// program, the frame is drawn before a sound that holds the game.
 struct GameRig {
     sim::ScriptClock clock{12 * 3600 * 1000};
     NoInput input;
-    CountingHost host;
+    FrameHost host;
     MciDevice device{[this](const std::string& path, std::string& why) {
         return sim::loadClockSong(clock, path, why);
     }};
     sim::RecordingMedia media{device};
     sim::ClockSoundOut sounds{clock};
+    WatchedSounds watched{sounds, host, [this] { return musicMode(); }};
     Form form{formVTXDescription(), clock, input, host};
     Program app;
     FormVTX game{form, app};
 
     explicit GameRig(const std::string& mediaDir = VANTORIX_MEDIA_DIR)
         : app(mediaDir, clock, [this] { sounds.beep(); }) {
-        Module1::install({&media, &sounds, nullptr});
+        Module1::install({&media, &watched, [this] { form.present(); }});
         game.Form_Load();
         // Shown as the program shows it, but without entering the music loop:
         // the test calls the handlers itself.
@@ -58,6 +61,14 @@ struct GameRig {
     void key(std::int16_t code) {
         game.Form_KeyDown(code, 0);
         game.Form_KeyUp(code, 0);
+    }
+    // What the player saw while the last playing of a blocking sound, and the music's mode.
+    Frame screenDuring(const std::string& sound) const { return watched.last(sound).screen; }
+    std::string musicDuring(const std::string& sound) const { return watched.last(sound).music; }
+    std::string musicMode() {
+        char mode[16] = {};
+        device.sendString("status midifile mode", mode, sizeof mode);
+        return mode;
     }
     Label& enemy(int i) { return game.Enemy(static_cast<std::int16_t>(i)); }
     // Fires from the ship as the key poll does with Z held.
