@@ -47,7 +47,8 @@ public:
     std::int32_t result = 0;
 };
 
-// Runs a scripted handler on each pass and counts the passes.
+// Runs a scripted handler on each pass and counts the passes. A loop that
+// should have returned ends after kMaxPasses, so its test fails instead of hanging.
 class ScriptedPump : public EventPump {
 public:
     void waitForWork() override { ++waits; }
@@ -55,7 +56,8 @@ public:
         ++passes;
         if (onPass) onPass(passes);
     }
-    bool ended() const override { return end; }
+    bool ended() const override { return end || passes >= kMaxPasses; }
+    static constexpr int kMaxPasses = 1000;
     std::function<void(int)> onPass;
     int passes = 0, waits = 0;
     bool end = false;
@@ -218,7 +220,6 @@ TEST_F(Player, StopMMakesTheLoopReturnPauseDoesNot) {
     pump.onPass = [&](int pass) {
         if (pass == 2) player->Pause();
         if (pass == 5) player->StopM();
-        ASSERT_LT(pass, 20) << "the loop should have returned";
     };
     player->PlayLoop();
     EXPECT_EQ(pump.passes, 5);
@@ -231,7 +232,6 @@ TEST_F(Player, PlayTurnsLoopingOffSoTheLoopEndsWithTheSong) {
     pump.onPass = [&](int pass) {
         if (pass == 2) player->Play();
         if (pass == 4) mode = "stopped";
-        ASSERT_LT(pass, 20);
     };
     player->PlayLoop();
     EXPECT_EQ(pump.passes, 4);

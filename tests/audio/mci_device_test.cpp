@@ -92,6 +92,19 @@ TEST_F(Device, PlayPauseResumeKeepThePosition) {
     EXPECT_EQ(ask("status midifile position"), "2000");
 }
 
+TEST_F(Device, ResumingAPlayingSongLetsItPlayOn) {
+    openSong();
+    send("play midifile");
+    now = 700;
+    send("pause midifile ");
+    send("resume midifile ");
+    now = 1500;
+    EXPECT_EQ(send("resume midifile "), 0);
+    now = 2000;
+    EXPECT_EQ(ask("status midifile position"), "2000");
+    EXPECT_EQ(last->starts, 2);
+}
+
 TEST_F(Device, StopKeepsThePositionAndResumeOrPlayGoesOnFromIt) {
     openSong();
     send("play midifile");
@@ -182,6 +195,10 @@ TEST_F(Device, RepliesAreWrittenOnlyWhenTheyFit) {
     char exact[8];
     EXPECT_EQ(device.sendString("status midifile mode", exact, 8), 0);
     EXPECT_STREQ(exact, "stopped");
+    // Seven characters offered for "stopped": its NUL would be the eighth.
+    char seven[8] = {'#', '#', '#', '#', '#', '#', '#', '#'};
+    EXPECT_EQ(device.sendString("status midifile mode", seven, 7), MCIERR_PARAM_OVERFLOW);
+    EXPECT_EQ(std::string(seven, 8), "########");
     // No buffer: the answer is simply dropped.
     EXPECT_EQ(device.sendString("status midifile mode", nullptr, 0), 0);
 }
