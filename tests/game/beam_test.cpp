@@ -26,6 +26,16 @@ TEST(Shot, LeavesFromTheShipAndFliesThirtyTwoPixelsATick) {
     EXPECT_EQ(lefts, (std::vector<float>{40, 72, 104}));
 }
 
+TEST(Shot, ReleasingZStopsTheFiring) {
+    GameRig rig;
+    rig.start();
+    rig.fire();
+    for (int tick = 0; tick < 10 && rig.game.beamFlying; ++tick) rig.game.TimeBeam_Timer();
+    ASSERT_FALSE(rig.game.beamFlying);
+    rig.game.TimePushX_Timer();
+    EXPECT_FALSE(rig.game.beamFlying) << "Z is up";
+}
+
 TEST(Shot, OnlyOneAtATime) {
     GameRig rig;
     rig.start();
