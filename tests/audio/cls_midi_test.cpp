@@ -105,6 +105,27 @@ TEST_F(Player, AMissingFileLeavesTwoBlanksAndIsStillRemembered) {
     EXPECT_EQ(player->FileName(), "/nowhere/bgm.mid");
 }
 
+TEST_F(Player, ASongsPathFitsIfItHoldsUpTo511Characters) {
+    // The path is copied into a buffer of 512 with its NUL; a longer one opens nothing.
+    auto top = std::filesystem::temp_directory_path() / "player long path";
+    for (std::size_t length : {511u, 512u}) {
+        auto dir = top;
+        // Folders of 200 characters, then one that brings "/.../s.midi" to the length.
+        while (dir.string().size() + 209 < length) dir /= std::string(200, 'd');
+        dir /= std::string(length - dir.string().size() - 8, 'e');
+        std::filesystem::create_directories(dir);
+        std::string song = (dir / "s.midi").string();
+        ASSERT_EQ(song.size(), length);
+        std::ofstream(song) << "MThd";
+        auto player = std::make_shared<clsMIDI>(pump);
+        player->FileName(song);
+        EXPECT_EQ(device.commands().back(), length == 511
+                                                ? "open " + song + " type sequencer alias midifile"
+                                                : "open  type sequencer alias midifile");
+    }
+    std::filesystem::remove_all(top);
+}
+
 TEST_F(Player, SimpleCommandsAreExact) {
     auto player = std::make_shared<clsMIDI>(pump);
     device.sent.clear();

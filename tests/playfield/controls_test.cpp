@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <stdexcept>
 
 #include "playfield/form.h"
+#include "playfield/program.h"
 #include "playfield/random.h"
 #include "support/fakes.h"
 
@@ -129,6 +131,16 @@ TEST_F(Controls, MovesKeepTheBoxSizeAndHiddenLabelsStillMove) {
     EXPECT_EQ(ship.width(), 33);
     EXPECT_EQ(ship.height(), 33);
     EXPECT_FALSE(ship.visible());
+}
+
+TEST(ProgramServices, FilesInTheFolderHoweverItIsWritten) {
+    ManualClock clock;
+    Program app("/opt/game//", clock, nullptr);
+    EXPECT_EQ(app.appFile("\\title.mid"), "/opt/game/title.mid");
+    EXPECT_EQ(app.appFile("hit.wav"), "/opt/game/hit.wav");
+    app.beep();  // no beep to give: nothing happens
+    EXPECT_TRUE(std::filesystem::equivalent(programFolder(), VANTORIX_MEDIA_DIR))
+        << "the folder of the running test program, wherever it was started from";
 }
 
 TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
