@@ -48,7 +48,8 @@ public:
 };
 
 // Runs a scripted handler on each pass and counts the passes. A loop that
-// should have returned ends after kMaxPasses, so its test fails instead of hanging.
+// should have returned is told to end after kMaxPasses, so its test fails
+// instead of hanging.
 class ScriptedPump : public EventPump {
 public:
     void waitForWork() override { ++waits; }
@@ -56,8 +57,9 @@ public:
         ++passes;
         if (onPass) onPass(passes);
     }
-    bool ended() const override { return end || passes >= kMaxPasses; }
+    bool ended() const override { return end || ++asked > kMaxPasses; }
     static constexpr int kMaxPasses = 1000;
+    mutable int asked = 0;
     std::function<void(int)> onPass;
     int passes = 0, waits = 0;
     bool end = false;
@@ -169,6 +171,20 @@ TEST_F(Player, FailedQueriesGiveEmptyTextAndLengthFails) {
     EXPECT_EQ(player->Position(), "");
     EXPECT_THROW(player->Length(), std::invalid_argument);
     EXPECT_EQ(player->lastResult(), 263);
+}
+
+TEST_F(Player, LengthReadsANumberWithBlanksAroundAndASign) {
+    auto player = std::make_shared<clsMIDI>(pump);
+    std::string answer;
+    device.replyFor = [&](const std::string&) { return answer; };
+    for (const char* number : {" 38400", "38400  ", "+38400", "  +38400 "}) {
+        answer = number;
+        EXPECT_EQ(player->Length(), 38400) << number;
+    }
+    for (const char* notANumber : {"   ", "+", " + 1"}) {
+        answer = notANumber;
+        EXPECT_THROW(player->Length(), std::invalid_argument) << notANumber;
+    }
 }
 
 TEST_F(Player, LengthRejectsTextAndOverflows) {
@@ -312,6 +328,30 @@ TEST(PlatformCalls, ShortPathIsThePathWhenItExistsAndFits) {
     EXPECT_EQ(Module1::GetShortPathNameA("/no/such/file.mid", untouched.data(), 512), 0u);
     EXPECT_EQ(untouched, std::string(512, '\0'));
     std::filesystem::remove(file);
+}
+
+// Plays whatever exists: a file named "missing..." does not.
+class NamedSounds : public SoundOut {
+public:
+    bool play(const std::string& path, std::uint32_t) override {
+        return path.find("missing") == std::string::npos;
+    }
+    void beep() override {}
+};
+
+TEST(PlatformCalls, NullArgumentsAreRefusedAndTheSoundCallSaysIfItPlayed) {
+    RecordingDevice device;
+    NamedSounds sounds;
+    Module1::install({&device, &sounds, nullptr});
+    EXPECT_NE(Module1::mciSendStringA(nullptr, nullptr, 0, 0), 0);
+    EXPECT_TRUE(device.sent.empty());
+    EXPECT_EQ(Module1::sndPlaySoundA(nullptr, 0), 0);
+    EXPECT_EQ(Module1::sndPlaySoundA("/x/hit.wav", 1), 1);
+    EXPECT_EQ(Module1::sndPlaySoundA("/x/missing.wav", 1), 0);
+    char buffer[16] = {};
+    EXPECT_EQ(Module1::GetShortPathNameA(nullptr, buffer, 16), 0u);
+    EXPECT_EQ(Module1::GetShortPathNameA("/", nullptr, 16), 0u);
+    Module1::shutDown();
 }
 
 TEST(PlatformCalls, AfterShutDownNothingIsReached) {

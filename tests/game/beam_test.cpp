@@ -122,9 +122,11 @@ TEST(Shot, TheHitSoundDoesNotHoldTheGame) {
     rig.enemy(2).move(40, 64);
     rig.fire();
     std::int64_t before = rig.clock.nowMs();
+    int drawn = rig.host.presents;
     rig.game.TimeBeam_Timer();
     EXPECT_EQ(rig.game.score, 100);
     EXPECT_EQ(rig.clock.nowMs(), before);
+    EXPECT_EQ(rig.host.presents, drawn) << "nor draws a frame halfway through the hit";
 }
 
 TEST(Shot, HitsOnlyTheEnemyOfItsOwnLane) {
