@@ -304,6 +304,7 @@ TEST_F(Player, ARunningLoopKeepsItsPlayerAlive) {
 
 TEST(PlatformCalls, VersionIsNotTheNtFamilyAndChecksTheSize) {
     Module1::OSVERSIONINFOA info{};
+    EXPECT_EQ(Module1::GetVersionExA(nullptr), 0);
     EXPECT_EQ(Module1::GetVersionExA(&info), 0);
     info.dwOSVersionInfoSize = 148;
     EXPECT_EQ(Module1::GetVersionExA(&info), 1);
@@ -317,6 +318,13 @@ TEST(PlatformCalls, ShortPathIsThePathWhenItExistsAndFits) {
     std::string buffer(512, '\0');
     EXPECT_EQ(Module1::GetShortPathNameA(path.c_str(), buffer.data(), 512), path.size());
     EXPECT_EQ(buffer.c_str(), path);
+
+    // Exactly the path and its NUL offered: it fits, and nothing past it is touched.
+    std::string exact(path.size() + 2, '#');
+    EXPECT_EQ(Module1::GetShortPathNameA(path.c_str(), exact.data(),
+                                         static_cast<std::uint32_t>(path.size() + 1)),
+              path.size());
+    EXPECT_EQ(exact, path + '\0' + '#');
 
     std::string small(path.size(), '#');
     EXPECT_EQ(Module1::GetShortPathNameA(path.c_str(), small.data(),

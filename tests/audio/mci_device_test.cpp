@@ -92,7 +92,7 @@ TEST_F(Device, PlayPauseResumeKeepThePosition) {
     EXPECT_EQ(ask("status midifile position"), "2000");
 }
 
-TEST_F(Device, ResumingAPlayingSongLetsItPlayOn) {
+TEST_F(Device, ResumingOrPlayingAPlayingSongLetsItPlayOn) {
     openSong();
     send("play midifile");
     now = 700;
@@ -100,9 +100,25 @@ TEST_F(Device, ResumingAPlayingSongLetsItPlayOn) {
     send("resume midifile ");
     now = 1500;
     EXPECT_EQ(send("resume midifile "), 0);
+    EXPECT_EQ(send("play midifile"), 0);
     now = 2000;
     EXPECT_EQ(ask("status midifile position"), "2000");
     EXPECT_EQ(last->starts, 2);
+}
+
+TEST_F(Device, PauseHoldsStopEndsAndASoughtPlaceIsKept) {
+    openSong();
+    send("play midifile");
+    now = 700;
+    send("pause midifile ");
+    send("pause midifile ");
+    EXPECT_EQ(ask("status midifile mode"), "paused");
+    send("stop midifile ");
+    EXPECT_EQ(ask("status midifile mode"), "stopped");
+    send("seek midifile to 5000");
+    send("pause midifile ");
+    send("stop midifile ");
+    EXPECT_EQ(ask("status midifile position"), "5000");
 }
 
 TEST_F(Device, StopKeepsThePositionAndResumeOrPlayGoesOnFromIt) {
@@ -126,6 +142,10 @@ TEST_F(Device, TheEndIsNoticedAndPlayFromZeroRestarts) {
     EXPECT_EQ(send("play midifile from 0"), 0);
     EXPECT_EQ(ask("status midifile mode"), "playing");
     EXPECT_EQ(last->start, 0);
+    now = 20000;
+    EXPECT_EQ(send("seek midifile to 300"), 0);
+    EXPECT_EQ(ask("status midifile position"), "300") << "an ended song is sought back";
+    EXPECT_EQ(send("play midifile from 10000"), 0) << "its very end is a place to play from";
 }
 
 TEST_F(Device, SeekStopsAndMovesThenResumePlaysFromThere) {
@@ -139,8 +159,13 @@ TEST_F(Device, SeekStopsAndMovesThenResumePlaysFromThere) {
     EXPECT_EQ(last->start, 1);
     EXPECT_EQ(send("seek midifile to end"), 0);
     EXPECT_EQ(ask("status midifile position"), "10000");
+    EXPECT_EQ(send("seek midifile to start"), 0);
+    EXPECT_EQ(ask("status midifile position"), "0");
     EXPECT_EQ(send("seek midifile to 10001"), MCIERR_OUTOFRANGE);
     EXPECT_EQ(send("seek midifile to x"), MCIERR_BAD_INTEGER);
+    EXPECT_EQ(send("seek midifile to 12x"), MCIERR_BAD_INTEGER);
+    EXPECT_EQ(send("seek midifile to 99999999999999999999"), MCIERR_BAD_INTEGER);
+    EXPECT_EQ(ask("status midifile position"), "0");
 }
 
 TEST_F(Device, AliasesAndVerbsIgnoreCase) {
@@ -184,6 +209,10 @@ TEST_F(Device, BadCommandsAreErrorsThatChangeNothing) {
     EXPECT_EQ(send("pause midifile now"), MCIERR_UNRECOGNIZED_KEYWORD);
     EXPECT_EQ(send("status midifile"), MCIERR_MISSING_PARAMETER);
     EXPECT_EQ(send("status midifile colour"), MCIERR_UNRECOGNIZED_KEYWORD);
+    EXPECT_EQ(send("status midifile mode now"), MCIERR_UNRECOGNIZED_KEYWORD);
+    EXPECT_EQ(send("seek midifile"), MCIERR_MISSING_PARAMETER);
+    EXPECT_EQ(send("seek midifile at 5"), MCIERR_MISSING_PARAMETER);
+    EXPECT_EQ(send("seek midifile to 5 now"), MCIERR_MISSING_PARAMETER);
     EXPECT_EQ(ask("status midifile mode"), "stopped");
 }
 
@@ -192,15 +221,21 @@ TEST_F(Device, RepliesAreWrittenOnlyWhenTheyFit) {
     char tiny[4] = {'#', '#', '#', '#'};
     EXPECT_EQ(device.sendString("status midifile mode", tiny, 4), MCIERR_PARAM_OVERFLOW);
     EXPECT_EQ(tiny[0], '#');
-    char exact[8];
+    // Eight offered for "stopped" and its NUL: written up to there and no further.
+    char exact[9] = {'#', '#', '#', '#', '#', '#', '#', '#', '#'};
     EXPECT_EQ(device.sendString("status midifile mode", exact, 8), 0);
-    EXPECT_STREQ(exact, "stopped");
+    EXPECT_EQ(std::string(exact, 9), std::string("stopped\0#", 9));
     // Seven characters offered for "stopped": its NUL would be the eighth.
     char seven[8] = {'#', '#', '#', '#', '#', '#', '#', '#'};
     EXPECT_EQ(device.sendString("status midifile mode", seven, 7), MCIERR_PARAM_OVERFLOW);
     EXPECT_EQ(std::string(seven, 8), "########");
-    // No buffer: the answer is simply dropped.
+    // No buffer, or no room offered: the answer is simply dropped.
     EXPECT_EQ(device.sendString("status midifile mode", nullptr, 0), 0);
+    EXPECT_EQ(device.sendString("status midifile mode", nullptr, 16), 0);
+    EXPECT_EQ(device.sendString("status midifile mode", tiny, 0), 0);
+    // A command without a reply leaves the buffer alone.
+    EXPECT_EQ(device.sendString("seek midifile to 5", tiny, 4), 0);
+    EXPECT_EQ(std::string(tiny, 4), "####");
 }
 
 TEST_F(Device, FailedQueriesLeaveTheReplyBufferAlone) {
