@@ -307,6 +307,7 @@ TEST(PlatformCalls, VersionIsNotTheNtFamilyAndChecksTheSize) {
     EXPECT_EQ(Module1::GetVersionExA(nullptr), 0);
     EXPECT_EQ(Module1::GetVersionExA(&info), 0);
     info.dwOSVersionInfoSize = 148;
+    info.dwPlatformId = Module1::VER_PLATFORM_WIN32_NT;  // whatever the caller left there
     EXPECT_EQ(Module1::GetVersionExA(&info), 1);
     EXPECT_NE(info.dwPlatformId, Module1::VER_PLATFORM_WIN32_NT);
 }

@@ -41,6 +41,7 @@ TEST(GameOver, HandsTheWindowBackToTheAttractMode) {
 TEST(GameOver, TheMusicGoesOnThroughTheMissSoundThenTheEndShowsWhileItsSoundPlays) {
     GameRig rig;
     rig.start();
+    rig.game.TimeEnemy_Timer();  // the wave steps into view
     rig.game.score = 10100;
     rig.game.gameOver();
     EXPECT_EQ(rig.musicDuring("miss.wav"), "playing");
@@ -107,6 +108,7 @@ TEST(Clear, AMissionOfExactlyThirtyThousandIsPerfect) {
 TEST(Clear, TheResultShowsWhileTheClearSoundPlays) {
     GameRig rig;
     rig.start();
+    rig.game.TimeEnemy_Timer();  // the wave steps into view
     rig.fire();
     rig.game.TimeBeam_Timer();
     rig.game.score = 20000;
