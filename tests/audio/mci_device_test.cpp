@@ -106,8 +106,12 @@ TEST_F(Device, ResumingOrPlayingAPlayingSongLetsItPlayOn) {
     EXPECT_EQ(last->starts, 2);
 }
 
-TEST_F(Device, PauseHoldsStopEndsAndASoughtPlaceIsKept) {
+TEST_F(Device, ASoughtPlaceIsKeptPauseHoldsAndStopEnds) {
     openSong();
+    send("seek midifile to 5000");
+    send("pause midifile ");
+    send("stop midifile ");
+    EXPECT_EQ(ask("status midifile position"), "5000");
     send("play midifile");
     now = 700;
     send("pause midifile ");
@@ -115,10 +119,6 @@ TEST_F(Device, PauseHoldsStopEndsAndASoughtPlaceIsKept) {
     EXPECT_EQ(ask("status midifile mode"), "paused");
     send("stop midifile ");
     EXPECT_EQ(ask("status midifile mode"), "stopped");
-    send("seek midifile to 5000");
-    send("pause midifile ");
-    send("stop midifile ");
-    EXPECT_EQ(ask("status midifile position"), "5000");
 }
 
 TEST_F(Device, StopKeepsThePositionAndResumeOrPlayGoesOnFromIt) {

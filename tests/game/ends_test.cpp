@@ -6,8 +6,16 @@
 namespace vantorix {
 namespace {
 
+using testing::expectShown;
 using testing::Frame;
 using testing::GameRig;
+
+// The enemies' glyphs the frame shows, lane by lane: empty when all are out of view.
+std::string enemiesIn(const Frame& frame) {
+    std::string shown;
+    for (int i = 0; i <= 4; ++i) shown += frame["Enemy(" + std::to_string(i) + ")"];
+    return shown;
+}
 
 TEST(GameOver, HandsTheWindowBackToTheAttractMode) {
     GameRig rig;
@@ -47,11 +55,9 @@ TEST(GameOver, TheMusicGoesOnThroughTheMissSoundThenTheEndShowsWhileItsSoundPlay
     EXPECT_EQ(rig.musicDuring("miss.wav"), "playing");
     EXPECT_EQ(rig.musicDuring("gameover.wav"), "paused");
     Frame over = rig.screenDuring("gameover.wav");
-    EXPECT_EQ(over["txtTitle"], "Game Over");
-    EXPECT_EQ(over["Bgtxt"], "U");
-    EXPECT_EQ(over["txtInfo"], "Start:Z     Quit:X");
-    EXPECT_EQ(over["txtHisc"], "10100");
-    for (int i = 0; i <= 4; ++i) EXPECT_EQ(over["Enemy(" + std::to_string(i) + ")"], "") << i;
+    expectShown(over, {{"txtTitle", "Game Over"}, {"Bgtxt", "U"}, {"txtInfo", "Start:Z     Quit:X"},
+                       {"txtHisc", "10100"}});
+    EXPECT_EQ(enemiesIn(over), "");
 }
 
 TEST(GameOver, TheHighScoreRisesOnlyWhenBeaten) {
@@ -115,13 +121,9 @@ TEST(Clear, TheResultShowsWhileTheClearSoundPlays) {
     rig.game.gameClere();
     EXPECT_EQ(rig.musicDuring("clear.wav"), "paused");
     Frame clear = rig.screenDuring("clear.wav");
-    EXPECT_EQ(clear["txtTitle"], "Perfect!!!");
-    EXPECT_EQ(clear["Bgtxt"], "P");
-    EXPECT_EQ(clear["Myship"], "J");
-    EXPECT_EQ(clear["txtScore"], "30000");
-    EXPECT_EQ(clear["txtHisc"], "30000");
-    EXPECT_EQ(clear["Beam"], "") << "the shot in flight is gone";
-    for (int i = 0; i <= 4; ++i) EXPECT_EQ(clear["Enemy(" + std::to_string(i) + ")"], "") << i;
+    expectShown(clear, {{"txtTitle", "Perfect!!!"}, {"Bgtxt", "P"}, {"Myship", "J"},
+                        {"txtScore", "30000"}, {"txtHisc", "30000"}, {"Beam", ""}});
+    EXPECT_EQ(enemiesIn(clear), "");
 }
 
 TEST(Clear, AnyOtherScoreIsMissionOver) {

@@ -73,11 +73,8 @@ TEST(Start, ANewGameClearsWhatTheLastOneLeftOnScreen) {
     ASSERT_FALSE(rig.game.gamePlaying);
     rig.start();
     rig.form.present();
-    testing::Frame frame = rig.host.frames.back();
-    EXPECT_EQ(frame["Myship"], ">");
-    EXPECT_EQ(frame["Bgtxt"], "J");
-    EXPECT_EQ(frame["txtTitle"], "");
-    EXPECT_EQ(frame["txtInfo"], "Mssl:Z      High:X");
+    testing::expectShown(rig.host.frames.back(), {{"Myship", ">"}, {"Bgtxt", "J"}, {"txtTitle", ""},
+                                                  {"txtInfo", "Mssl:Z      High:X"}});
     for (int i = 0; i <= 4; ++i) EXPECT_TRUE(rig.enemy(i).visible()) << i;
 }
 

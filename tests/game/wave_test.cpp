@@ -9,7 +9,7 @@
 namespace vantorix {
 namespace {
 
-using testing::Frame;
+using testing::expectShown;
 using testing::GameRig;
 using testing::label;
 using testing::leftOf;
@@ -73,14 +73,10 @@ TEST(Collision, ShowsWhyBeforeTheMissSound) {
     clearLanesBut(rig, 2);
     rig.enemy(2).setLeft(40);
     rig.game.TimeEnemy_Timer();
-    Frame miss = rig.screenDuring("miss.wav");
-    EXPECT_EQ(miss["txtTitle"], "Dekopin!!");
-    EXPECT_EQ(miss["Bgtxt"], "B");
-    EXPECT_EQ(miss["Myship"], "N") << "the crashed ship";
-    Frame over = rig.screenDuring("gameover.wav");
-    EXPECT_EQ(over["txtTitle"], "Game Over");
-    EXPECT_EQ(over["Bgtxt"], "U");
-    EXPECT_EQ(over["Myship"], "N");
+    expectShown(rig.screenDuring("miss.wav"),
+                {{"txtTitle", "Dekopin!!"}, {"Bgtxt", "B"}, {"Myship", "N"}});
+    expectShown(rig.screenDuring("gameover.wav"),
+                {{"txtTitle", "Game Over"}, {"Bgtxt", "U"}, {"Myship", "N"}});
 }
 
 TEST(Collision, OnlyAtTheStepOntoEightInTheShipsLane) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -24,6 +26,11 @@ struct Frame {
         return found == shown.end() ? std::string() : found->second;
     }
 };
+
+// Checks the captions a frame shows; an empty caption means the label is out of view.
+inline void expectShown(const Frame& frame, const std::map<std::string, std::string>& captions) {
+    for (const auto& [label, caption] : captions) EXPECT_EQ(frame[label], caption) << label;
+}
 
 inline Frame frameOf(const Field& field) {
     Frame frame{field.backColor(), {}};

@@ -23,7 +23,8 @@ void onAlarm(int) {
 
 class Watchdog : public ::testing::EmptyTestEventListener {
     void OnTestStart(const ::testing::TestInfo& test) override {
-        std::snprintf(message, sizeof message, "\nwatchdog: %s.%s still running after %u s: ended\n",
+        std::snprintf(message, sizeof message,
+                      "\nwatchdog: %s.%s still running after %u s: ended\n",
                       test.test_suite_name(), test.name(), kLimitSeconds);
         alarm(kLimitSeconds);
     }
