@@ -38,7 +38,7 @@ TEST(High, FlashesPlaysPushesAndScores) {
     rig.start();
     std::int64_t before = rig.clock.nowMs();
     rig.game.Form_KeyDown(vbKeyX, 0);
-    EXPECT_EQ(rig.screenDuring("high.wav").back, kFlashWhite) << "white while the sound plays";
+    EXPECT_EQ(rig.during("high.wav").back, kFlashWhite) << "white while the sound plays";
     EXPECT_EQ(rig.game.Window.backColor(), kFlashWhite) << "and after it, until X is released";
     EXPECT_EQ(rig.clock.nowMs() - before, 1000) << "high.wav holds the game";
     auto sounds = rig.sounds.takeSounds();

@@ -64,20 +64,6 @@ TEST(Start, KeepsWhatTheLastGameLeft) {
     EXPECT_EQ(rig.game.hiScore, 10000);
 }
 
-TEST(Start, ANewGameClearsWhatTheLastOneLeftOnScreen) {
-    GameRig rig;
-    rig.start();
-    rig.enemy(0).setVisible(false);
-    rig.enemy(2).setLeft(40);
-    rig.game.TimeEnemy_Timer();  // Dekopin, with enemy 0 destroyed
-    ASSERT_FALSE(rig.game.gamePlaying);
-    rig.start();
-    rig.form.present();
-    testing::expectShown(rig.host.frames.back(), {{"Myship", ">"}, {"Bgtxt", "J"}, {"txtTitle", ""},
-                                                  {"txtInfo", "Mssl:Z      High:X"}});
-    for (int i = 0; i <= 4; ++i) EXPECT_TRUE(rig.enemy(i).visible()) << i;
-}
-
 TEST(Start, TheShipSmilesOnlyWhileTheHighScoreIsExactlyThirtyThousand) {
     for (auto [hi, glyph] : {std::pair{30000, "J"}, std::pair{30100, ">"}, std::pair{29900, ">"}}) {
         GameRig rig;

@@ -1,38 +1,31 @@
-// Linked into every test program: a test still running after kLimitSeconds is
-// stuck (a loop that never ends, a wait that is never woken), so the program
-// names it and fails at once instead of holding the run until CTest's limit.
-// Every test here takes well under a second, under the sanitizers a few.
+// Linked into every test program: a test still running after 30 s is stuck (a
+// loop that never ends), so the program names it and fails instead of holding
+// the run until CTest's limit. Every test here takes well under a second.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <csignal>
-#include <cstdio>
-#include <cstring>
+#include <string>
 
 namespace {
 
-constexpr unsigned kLimitSeconds = 30;
-char message[600];
-
-void onAlarm(int) {
-    // Only async-signal-safe calls from here on.
-    ssize_t written = write(STDERR_FILENO, message, std::strlen(message));
-    (void)written;
-    _exit(1);
-}
+std::string message;
 
 class Watchdog : public ::testing::EmptyTestEventListener {
     void OnTestStart(const ::testing::TestInfo& test) override {
-        std::snprintf(message, sizeof message,
-                      "\nwatchdog: %s.%s still running after %u s: ended\n",
-                      test.test_suite_name(), test.name(), kLimitSeconds);
-        alarm(kLimitSeconds);
+        message = std::string("\nwatchdog: ") + test.test_suite_name() + "." + test.name() +
+                  " still running after 30 s: ended\n";
+        alarm(30);
     }
     void OnTestEnd(const ::testing::TestInfo&) override { alarm(0); }
 };
 
 [[maybe_unused]] const bool installed = [] {
-    std::signal(SIGALRM, onAlarm);
+    // Only async-signal-safe calls in the handler; the message stays put while armed.
+    std::signal(SIGALRM, [](int) {
+        [[maybe_unused]] ssize_t written = write(STDERR_FILENO, message.data(), message.size());
+        _exit(1);
+    });
     ::testing::UnitTest::GetInstance()->listeners().Append(new Watchdog);
     return true;
 }();
