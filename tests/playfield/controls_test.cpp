@@ -83,8 +83,8 @@ TEST_F(Controls, OuterSizeInTwipsGivesTheClientArea) {
     EXPECT_EQ(host.height, 165);
     // Smaller than the frame: no client area at all.
     form.setWidthTwips(45);
-    form.setHeightTwips(300);
     EXPECT_EQ(host.width, 0);
+    form.setHeightTwips(300);
     EXPECT_EQ(host.height, 0);
 }
 
