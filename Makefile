@@ -4,7 +4,7 @@ BUILD := build
 SANITIZE_BUILD := build-sanitize
 JOBS := $(shell nproc)
 
-.PHONY: run test build deps test-sanitize test-fuzz bench clean package mutate
+.PHONY: run test build deps test-sanitize test-fuzz bench clean package package-check mutate
 
 run: build
 	./$(BUILD)/vantorix
@@ -19,7 +19,7 @@ test: build
 # The logic and the simulator once more under AddressSanitizer and UBSan.
 test-sanitize: deps
 	cmake -S . -B $(SANITIZE_BUILD) -DVANTORIX_SANITIZE=ON
-	cmake --build $(SANITIZE_BUILD) -j$(JOBS)
+	cmake --build $(SANITIZE_BUILD) -j$(JOBS) --target sanitize_tests
 	ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j$(JOBS) -L sanitize
 
 # The readers of media commands, songs and effects under libFuzzer, briefly.
@@ -44,6 +44,11 @@ bench: build
 # The .deb, as build/vantorix_<version>_<arch>.deb.
 package: build
 	cd $(BUILD) && cpack -G DEB
+
+# The .deb built and checked as the install tests do, then by lintian.
+package-check: build
+	scripts/install-deps package
+	ctest --test-dir $(BUILD) --output-on-failure -R '^install-deb'
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD) build-fuzz build-mutate

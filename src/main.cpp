@@ -1,43 +1,119 @@
 #include <SDL.h>
-#include <SDL_ttf.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <filesystem>
+#include <functional>
 #include <future>
 #include <memory>
+#include <optional>
+#include <thread>
 
 #include "audio/mci_device.h"
 #include "audio/module1.h"
 #include "audio/sdl/fluid_music.h"
 #include "audio/sdl/mixer_device.h"
 #include "audio/sdl/sdl_sound_out.h"
+#include "desktop/options.h"
+#include "desktop/settings.h"
+#include "desktop/window_choice.h"
 #include "game/form_vtx.h"
 #include "playfield/form.h"
 #include "playfield/form_description.h"
 #include "playfield/program.h"
 #include "playfield/sdl/font_finder.h"
+#include "playfield/sdl/text_fonts.h"
 #include "playfield/sdl/sdl_input.h"
 #include "playfield/sdl/sdl_window.h"
-#include "playfield/sdl/x_resources.h"
 #include "playfield/system_clock.h"
 
 namespace {
 
 void say(const std::string& line) { std::fprintf(stderr, "vantorix: %s\n", line.c_str()); }
 
-// Keeps the music hooked into the mixer for as long as the songs can play.
-struct MusicHook {
-    explicit MusicHook(vantorix::FluidMusic& music) { vantorix::hookMusic(&music); }
-    ~MusicHook() { vantorix::hookMusic(nullptr); }
+// The desktop and the volume mixer name the program after its menu entry.
+void nameTheProgram() {
+    SDL_SetHint(SDL_HINT_APP_NAME, "Vantorix");
+    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Vantorix");
+    SDL_setenv("SDL_VIDEO_X11_WMCLASS", "vantorix", 0);
+    SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", "vantorix", 0);
+}
+
+struct FontsFound {
+    std::unique_ptr<vantorix::TextFonts> fonts;
+    std::string whyNot;
 };
 
-int run() {
-    using namespace vantorix;
-    // The synthesizer takes a while to set up and needs nothing from SDL: it
-    // gets ready on the other core while the window and the fonts are prepared.
-    auto musicReady = std::async(std::launch::async, [] {
-        return std::make_unique<FluidMusic>(MixerDevice::kSampleRate, defaultSoundFont());
+// The fonts, found and opened on the other core while SDL sets up the display:
+// fontconfig reads some thirty files of its own before it can answer, and
+// SDL_ttf with the libraries it brings is loaded there, not before main.
+std::future<FontsFound> openFonts() {
+    return std::async(std::launch::async, [] {
+        FontsFound found;
+        auto files = vantorix::findFontFiles(found.whyNot);
+        if (!files) return found;
+        found.fonts = std::make_unique<vantorix::TextFonts>(*files);
+        if (!found.fonts->ok()) found.whyNot = found.fonts->error();
+        return found;
     });
+}
+
+// The sound: the device opened, the effects made ready and the synthesizer set
+// up once the first frame is on screen, so the window never waits for them. The
+// title music starts when the synthesizer is there, tens of milliseconds after.
+class Sound {
+public:
+    Sound(const vantorix::Options& options, vantorix::FluidMusic& music, vantorix::MciDevice& device,
+          std::function<void()> beforeBlockingSound)
+        : options_(options), music_(music), device_(device), beforeBlockingSound_(std::move(beforeBlockingSound)) {
+        vantorix::Module1::install({&device_, nullptr, beforeBlockingSound_});
+    }
+    ~Sound() {
+        if (synthesizer_.joinable()) synthesizer_.join();
+        if (mixer_) mixer_->setMusic(nullptr);
+    }
+    Sound(const Sound&) = delete;
+    Sound& operator=(const Sound&) = delete;
+
+    void start() {
+        using namespace vantorix;
+        mixer_.emplace(options_.mute);
+        if (!mixer_->warning().empty()) say(mixer_->warning());
+        sounds_.emplace(*mixer_);
+        mixer_->setMusic(&music_);
+        Module1::install({&device_, &*sounds_, beforeBlockingSound_});
+        // Muted, it plays without a SoundFont: silent, at the same pace.
+        if (options_.mute) {
+            music_.start({});
+            return;
+        }
+        std::string soundFont = options_.soundFont.value_or(defaultSoundFont());
+        synthesizer_ = std::thread([this, soundFont] {
+            music_.start(soundFont);
+            if (auto warning = music_.warning(); !warning.empty()) say(warning);
+        });
+    }
+    void beep() {
+        if (sounds_) sounds_->beep();
+    }
+
+private:
+    const vantorix::Options& options_;
+    vantorix::FluidMusic& music_;
+    vantorix::MciDevice& device_;
+    std::function<void()> beforeBlockingSound_;
+    std::optional<vantorix::MixerDevice> mixer_;
+    std::optional<vantorix::SdlSoundOut> sounds_;
+    std::thread synthesizer_;
+};
+
+int run(const vantorix::Options& options) {
+    using namespace vantorix;
+    // Nothing needs the fonts before the window; without a display the program
+    // says so first, and then waits for them, briefly.
+    auto fontsOpened = openFonts();
+    nameTheProgram();
     // The software renderer alone: OpenGL would cost far more memory than it saves time.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
@@ -49,59 +125,86 @@ int run() {
         say(std::string("cannot open a display: ") + SDL_GetError());
         return 1;
     }
-    if (TTF_Init() != 0) {
-        say(std::string("cannot start the font renderer: ") + TTF_GetError());
-        return 1;
-    }
-    std::string whyNot;
-    auto fonts = findFontFiles(whyNot);
-    if (!fonts) {
-        say(whyNot);
-        return 1;
-    }
 
+    auto settingsPath = settingsFile();
+    SettingsRead remembered = readSettings(settingsPath);
+    if (!remembered.warning.empty()) say(remembered.warning);
+
+    FontsFound opened = fontsOpened.get();
+    if (!opened.whyNot.empty()) {
+        say(opened.whyNot);
+        return 1;
+    }
     SystemClock clock;
     auto description = formVTXDescription();
-    SdlWindow window(std::string(description.front().caption), *fonts, xDesktopScale());
+    SdlWindow window(std::string(description.front().caption), *opened.fonts);
     if (!window.ok()) {
         say("cannot create the window: " + window.error());
         return 1;
     }
+    window.startWith(startingWindow(options, remembered.settings, window.desktopScale()));
     SdlInput input(clock, window);
 
-    MixerDevice mixer;
-    if (!mixer.warning().empty()) say(mixer.warning());
-    std::unique_ptr<FluidMusic> musicOwner = musicReady.get();
-    FluidMusic& music = *musicOwner;
-    if (!music.warning().empty()) say(music.warning());
-    MusicHook hook(music);
-    MciDevice device([&music](const std::string& path, std::string& why) {
-        return music.load(path, why);
-    });
-    SdlSoundOut sounds(mixer);
-
+    FluidMusic music(MixerDevice::kSampleRate);
+    MciDevice device([&music](const std::string& path, std::string& why) { return music.load(path, why); });
     Form form(description, clock, input, window);
-    Program app(programFolder(), clock, [&sounds] { sounds.beep(); });
-    Module1::install({&device, &sounds, [&form] { form.present(); }});
+    Sound sound(options, music, device, [&form] { form.present(); });
+    Program app(programFolder(), clock, [&sound] { sound.beep(); });
     form.onEnd = [] { Module1::shutDown(); };
 
     FormVTX game(form, app);
     game.Form_Load();
-    // Showing the window activates it, and the music loop runs the game from there.
+    // What the player does to the window is kept for the next run; the window a
+    // run was merely started with is not.
+    WindowSettings startedWith = window.settings();
+    // Showing the window draws the first frame, then activates it: the music
+    // loop runs the game from there.
+    auto activate = std::move(form.onActivate);
+    form.onActivate = [&sound, &activate] {
+        sound.start();
+        activate();
+    };
     form.show();
+
+    WindowSettings now = window.settings();
+    std::string whyNot;
+    if (now != startedWith && !settingsPath.empty() && !writeSettings(settingsPath, now, whyNot)) say(whyNot);
     return 0;
+}
+
+// A SoundFont asked for by name must be there: silence would hide the typo.
+bool readableFile(const std::string& path, std::string& whyNot) {
+    std::error_code error;
+    auto type = std::filesystem::status(path, error).type();
+    if (type == std::filesystem::file_type::regular) return true;
+    std::string why = type == std::filesystem::file_type::not_found ? "no such file"
+                      : error                                       ? error.message()
+                                                                    : "not a regular file";
+    whyNot = "cannot use the SoundFont '" + path + "': " + why;
+    return false;
 }
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    using namespace vantorix;
+    ParsedOptions parsed = parseOptions({argv + std::min(argc, 1), argv + argc});
+    const Options& options = parsed.options;
+    if (parsed.error.empty() && options.soundFont) readableFile(*options.soundFont, parsed.error);
+    if (!parsed.error.empty()) {
+        std::fprintf(stderr, "vantorix: %s\n%s\n", parsed.error.c_str(), std::string(kHelpHint).c_str());
+        return 2;
+    }
+    if (options.help || options.version) {
+        std::fputs((options.help ? usageText() : versionText()).c_str(), stdout);
+        return 0;
+    }
     int status = 1;
     try {
-        status = run();
+        status = run(options);
     } catch (const std::exception& error) {
         say(error.what());
     }
-    TTF_Quit();
     SDL_Quit();
     return status;
 }

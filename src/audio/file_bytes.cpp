@@ -1,7 +1,8 @@
 #include "audio/file_bytes.h"
 
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
+#include <memory>
 
 namespace vantorix {
 
@@ -22,9 +23,11 @@ std::optional<std::vector<std::uint8_t>> readFileCapped(const std::string& path,
         whyNot = "too large (" + std::to_string(size) + " bytes)";
         return std::nullopt;
     }
-    std::ifstream in(path, std::ios::binary);
+    // C's streams: C++'s would set up the locale machinery, half a megabyte,
+    // for a plain read.
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(path.c_str(), "rb"), std::fclose);
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    if (!in || !in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
+    if (!in || std::fread(bytes.data(), 1, bytes.size(), in.get()) != bytes.size()) {
         whyNot = "cannot be read";
         return std::nullopt;
     }

@@ -49,19 +49,44 @@ std::optional<std::int64_t> milliseconds(std::string_view text) {
     return value;
 }
 
-// The keywords that may follow the file in an open command, as (keyword, value) pairs.
+// The keywords that may follow the file in an open command, as (keyword, value)
+// pairs, each keyword at most once.
 bool openKeywords(const std::vector<Word>& words, std::size_t from, std::string& type,
                   std::string& alias) {
     if ((words.size() - from) % 2 != 0) return false;
+    std::optional<std::string> typeWord, aliasWord;
     for (std::size_t i = from; i < words.size(); i += 2) {
-        if (same(words[i].text, "type"))
-            type = lower(words[i + 1].text);
-        else if (same(words[i].text, "alias"))
-            alias = lower(words[i + 1].text);
-        else
-            return false;
+        std::optional<std::string>* slot = same(words[i].text, "type")    ? &typeWord
+                                           : same(words[i].text, "alias") ? &aliasWord
+                                                                          : nullptr;
+        if (!slot || *slot) return false;
+        *slot = lower(words[i + 1].text);
     }
+    type = typeWord.value_or("");
+    alias = aliasWord.value_or("");
     return true;
+}
+
+bool isFile(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
+// An unquoted file name may hold blanks, and its folders may be named like the
+// keywords. Of the readings that leave valid keywords after the name, the longest
+// name that is an existing file wins; with none, the reading with the most keywords.
+std::string unquotedPath(std::string_view arguments, std::string& type, std::string& alias) {
+    auto words = splitWords(arguments);
+    std::string path;
+    for (std::size_t split = words.size(); split >= 1; --split) {
+        std::string readType, readAlias;
+        if (!openKeywords(words, split, readType, readAlias)) continue;
+        path = std::string(arguments.substr(0, words[split - 1].end));
+        type = readType;
+        alias = readAlias;
+        if (isFile(path)) break;
+    }
+    return path;
 }
 
 }  // namespace
@@ -101,24 +126,14 @@ std::int32_t MciDevice::open(std::string_view arguments) {
         auto words = splitWords(arguments.substr(close + 1));
         if (!openKeywords(words, 0, type, alias)) return MCIERR_UNRECOGNIZED_KEYWORD;
     } else {
-        // An unquoted file name may hold blanks: it runs up to the first word from
-        // which the rest reads as keywords.
-        auto words = splitWords(arguments);
-        std::size_t split = 1;
-        while (split < words.size() && !openKeywords(words, split, type, alias)) {
-            type.clear();
-            alias.clear();
-            ++split;
-        }
-        path = std::string(arguments.substr(0, words[split - 1].end));
+        path = unquotedPath(arguments, type, alias);
     }
     if (path.empty()) return MCIERR_MISSING_PARAMETER;
     if (!type.empty() && type != "sequencer") return MCIERR_INVALID_DEVICE_NAME;
     if (alias.empty()) alias = lower(path);
     if (songs_.count(alias)) return MCIERR_DUPLICATE_ALIAS;
 
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
+    if (!isFile(path)) {
         lastLoadError_ = path + ": no such file";
         return MCIERR_FILE_NOT_FOUND;
     }

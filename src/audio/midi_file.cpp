@@ -3,112 +3,50 @@
 #include <algorithm>
 #include <cmath>
 
+#include "audio/byte_reader.h"
+#include "audio/midi_track.h"
+
 namespace vantorix {
 
 namespace {
 
 constexpr std::uint32_t kDefaultMicrosPerQuarter = 500000;  // 120 beats a minute
-// Keeps exact time within 64 bits at any tempo.
-constexpr std::int64_t kMaxTicks = std::int64_t{1} << 32;
+// The synthesizer's reader takes the track count from the header's low byte as
+// a signed character: more tracks than this are not read.
+constexpr int kMaxTracks = 127;
+constexpr std::uint32_t kMThd = 0x4D546864;
+constexpr std::uint32_t kMTrk = 0x4D54726B;
 
-class Reader {
-public:
-    explicit Reader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
-    bool has(std::size_t n) const { return bytes_.size() - pos_ >= n; }
-    bool atEnd() const { return pos_ == bytes_.size(); }
-    std::size_t pos() const { return pos_; }
-    std::uint8_t byte() { return bytes_[pos_++]; }
-    std::uint32_t be(int n) {
-        std::uint32_t v = 0;
-        for (int i = 0; i < n; ++i) v = (v << 8) | bytes_[pos_++];
-        return v;
-    }
-    void skip(std::size_t n) { pos_ += n; }
-    std::span<const std::uint8_t> take(std::size_t n) {
-        auto s = bytes_.subspan(pos_, n);
-        pos_ += n;
-        return s;
-    }
-    // A variable-length quantity of at most four bytes.
-    bool vlq(std::uint32_t& out) {
-        out = 0;
-        for (int i = 0; i < 4; ++i) {
-            if (!has(1)) return false;
-            std::uint8_t b = byte();
-            out = (out << 7) | (b & 0x7F);
-            if (!(b & 0x80)) return true;
-        }
-        return false;
-    }
+std::uint32_t le32(std::span<const std::uint8_t> b) {
+    return b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
+}
 
-private:
-    std::span<const std::uint8_t> bytes_;
-    std::size_t pos_ = 0;
-};
-
-struct TempoEvent {
-    std::int64_t tick;
-    std::uint32_t microsPerQuarter;
-};
-
-// Walks one track's events; returns its length in ticks, or an error.
-std::optional<std::int64_t> scanTrack(std::span<const std::uint8_t> data,
-                                      std::vector<TempoEvent>& tempos, std::string& whyNot) {
-    Reader r(data);
-    std::int64_t tick = 0;
-    std::uint8_t running = 0;
-    while (!r.atEnd()) {
-        std::uint32_t delta;
-        if (!r.vlq(delta)) return whyNot = "bad delta time", std::nullopt;
-        tick += delta;
-        if (tick > kMaxTicks) return whyNot = "song too long", std::nullopt;
-        if (!r.has(1)) return whyNot = "truncated event", std::nullopt;
-        std::uint8_t status = r.byte();
-        if (status == 0xFF) {
-            if (!r.has(1)) return whyNot = "truncated meta event", std::nullopt;
-            std::uint8_t type = r.byte();
-            std::uint32_t length;
-            if (!r.vlq(length) || !r.has(length))
-                return whyNot = "truncated meta event", std::nullopt;
-            auto payload = r.take(length);
-            if (type == 0x2F) return tick;
-            if (type == 0x51) {
-                if (length != 3) return whyNot = "bad tempo", std::nullopt;
-                std::uint32_t micros = (payload[0] << 16) | (payload[1] << 8) | payload[2];
-                if (micros == 0) return whyNot = "bad tempo", std::nullopt;
-                tempos.push_back({tick, micros});
-            }
-            running = 0;
-        } else if (status == 0xF0 || status == 0xF7) {
-            std::uint32_t length;
-            if (!r.vlq(length) || !r.has(length)) return whyNot = "truncated sysex", std::nullopt;
-            r.skip(length);
-            running = 0;
-        } else if (status >= 0xF0) {
-            return whyNot = "unexpected system message", std::nullopt;
-        } else {
-            std::size_t dataBytes = 0;
-            if (status & 0x80) {
-                running = status;
-            } else {
-                if (!running) return whyNot = "data byte without a status", std::nullopt;
-                dataBytes = 1;  // the byte just read was the first data byte
-            }
-            std::uint8_t kind = running & 0xF0;
-            std::size_t needed = (kind == 0xC0 || kind == 0xD0) ? 1 : 2;
-            if (!r.has(needed - dataBytes)) return whyNot = "truncated event", std::nullopt;
-            r.skip(needed - dataBytes);
-        }
+// The MIDI file inside a RIFF "RMID" wrapper: its "data" chunk. Other bytes pass as they are.
+std::span<const std::uint8_t> unwrapRiff(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < 12 || !std::equal(bytes.begin(), bytes.begin() + 4, "RIFF") ||
+        !std::equal(bytes.begin() + 8, bytes.begin() + 12, "RMID"))
+        return bytes;
+    std::size_t pos = 12;
+    while (bytes.size() - pos >= 8) {
+        std::size_t length = le32(bytes.subspan(pos + 4, 4));
+        std::size_t available = bytes.size() - pos - 8;
+        if (std::equal(bytes.begin() + pos, bytes.begin() + pos + 4, "data"))
+            return bytes.subspan(pos + 8, std::min(length, available));
+        if (length >= available) break;
+        pos += 8 + length + (length & 1);
     }
-    // Some writers leave out the end-of-track event; the track ends with its data.
-    return tick;
+    return {};
+}
+
+void putBe(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
+    for (int i = bytes - 1; i >= 0; --i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
 }
 
 }  // namespace
 
 std::optional<MidiFile> MidiFile::parse(std::span<const std::uint8_t> bytes, std::string& whyNot) {
-    Reader r(bytes);
-    if (!r.has(14) || r.be(4) != 0x4D546864 /* MThd */) {
+    ByteReader r(unwrapRiff(bytes));
+    if (!r.has(14) || r.be(4) != kMThd) {
         whyNot = "not a MIDI file";
         return std::nullopt;
     }
@@ -117,52 +55,60 @@ std::optional<MidiFile> MidiFile::parse(std::span<const std::uint8_t> bytes, std
         whyNot = "bad MIDI header";
         return std::nullopt;
     }
-    MidiFile file;
-    const auto format = r.be(2);
-    std::uint32_t tracks = r.be(2);
+    const std::uint32_t format = r.be(2);
+    const std::uint32_t declaredTracks = r.be(2);
     std::uint32_t division = r.be(2);
     r.skip(headerLength - 6);
-    if (format > 2 || tracks == 0 || division == 0) {
+    // Time code: frames a second times ticks a frame. The song is rewritten in
+    // quarter notes of one second, so that tempo plays no part.
+    const bool timeCode = division & 0x8000;
+    if (timeCode) {
+        int fps = -static_cast<std::int8_t>(division >> 8);
+        int perFrame = static_cast<int>(division & 0xFF);
+        division = fps > 0 ? static_cast<std::uint32_t>(fps * perFrame) : 0;
+    }
+    if (format > 2 || division == 0) {
         whyNot = "unsupported MIDI header";
         return std::nullopt;
     }
 
+    MidiFile file;
     std::vector<TempoEvent> tempos;
-    while (static_cast<std::uint32_t>(file.trackCount_) < tracks && r.has(8)) {
+    std::vector<std::uint8_t> tracks;
+    // Chunks of other types are skipped; a track cut short by the end of the file
+    // plays what it has.
+    for (std::uint32_t seen = 0; seen < declaredTracks && r.has(8);) {
         std::uint32_t id = r.be(4);
-        std::uint32_t length = r.be(4);
-        if (!r.has(length)) {
-            whyNot = "truncated track";
-            return std::nullopt;
-        }
-        auto data = r.take(length);
-        if (id != 0x4D54726B /* MTrk */) continue;  // unknown chunks are skipped
-        auto ticks = scanTrack(data, tempos, whyNot);
-        if (!ticks) return std::nullopt;
-        file.totalTicks_ = std::max(file.totalTicks_, *ticks);
+        std::size_t length = r.be(4);
+        auto data = r.take(std::min(length, r.left()));
+        if (id != kMTrk) continue;
+        ++seen;
+        MidiTrack track = readMidiTrack(data, timeCode, tempos);
+        if (!track.usable || file.trackCount_ == kMaxTracks) continue;
+        if (timeCode && file.trackCount_ == 0)  // one second a quarter note
+            track.body.insert(track.body.begin(), {0x00, 0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40});
+        putBe(tracks, kMTrk, 4);
+        putBe(tracks, static_cast<std::uint32_t>(track.body.size()), 4);
+        tracks.insert(tracks.end(), track.body.begin(), track.body.end());
+        file.totalTicks_ = std::max(file.totalTicks_, track.endTick);
+        file.programs_ |= track.programs;
         ++file.trackCount_;
     }
-    if (static_cast<std::uint32_t>(file.trackCount_) != tracks) {
-        whyNot = "missing tracks";
+    if (file.trackCount_ == 0) {
+        whyNot = "no usable track";
         return std::nullopt;
     }
+    putBe(file.playable_, kMThd, 4);
+    putBe(file.playable_, 6, 4);
+    putBe(file.playable_, format, 2);
+    putBe(file.playable_, static_cast<std::uint32_t>(file.trackCount_), 2);
+    putBe(file.playable_, division, 2);
+    file.playable_.insert(file.playable_.end(), tracks.begin(), tracks.end());
 
-    if (division & 0x8000) {
-        // Time code: frames a second times ticks a frame; tempo plays no part.
-        int fps = -static_cast<std::int8_t>(division >> 8);
-        int perFrame = static_cast<int>(division & 0xFF);
-        if (fps <= 0 || perFrame == 0) {
-            whyNot = "bad time division";
-            return std::nullopt;
-        }
-        file.divisor_ = fps * perFrame;
-        file.addTempo(0, 1000000);
-        return file;
-    }
     std::stable_sort(tempos.begin(), tempos.end(),
                      [](const TempoEvent& a, const TempoEvent& b) { return a.tick < b.tick; });
     file.divisor_ = division;
-    file.addTempo(0, kDefaultMicrosPerQuarter);
+    file.addTempo(0, timeCode ? 1000000 : kDefaultMicrosPerQuarter);
     for (const TempoEvent& t : tempos) file.addTempo(t.tick, t.microsPerQuarter);
     return file;
 }

@@ -162,6 +162,25 @@ TEST_F(Device, APathWithBlanksOpensQuotedOrNot) {
     EXPECT_EQ(ask("status tune mode"), "stopped");
 }
 
+TEST_F(Device, FoldersNamedLikeKeywordsStayInThePath) {
+    for (const char* folder : {"type", "ALIAS", "My Type Folder/alias", "type sequencer alias x",
+                               "two  blanks", "Alias Midifile"}) {
+        auto song = dir / folder / "song.mid";
+        std::filesystem::create_directories(song.parent_path());
+        std::ofstream(song) << "x";
+        ASSERT_EQ(send("open " + song.string() + " type sequencer alias midifile"), 0) << folder;
+        EXPECT_EQ(device.fileOf("midifile"), song.string()) << folder;
+        EXPECT_EQ(send("close midifile"), 0);
+        // Missing, the file is still named whole, with the keywords read after it.
+        auto none = dir / folder / "none.mid";
+        EXPECT_EQ(send("open " + none.string() + " type sequencer alias midifile"),
+                  MCIERR_FILE_NOT_FOUND);
+        EXPECT_EQ(device.lastLoadError(), none.string() + ": no such file") << folder;
+    }
+    EXPECT_EQ(send("open " + (dir / "song.mid").string() + " alias a alias b"),
+              MCIERR_FILE_NOT_FOUND) << "a keyword given twice is part of the name";
+}
+
 TEST_F(Device, BadCommandsAreErrorsThatChangeNothing) {
     EXPECT_EQ(send(""), MCIERR_MISSING_COMMAND_STRING);
     EXPECT_EQ(send("   "), MCIERR_MISSING_COMMAND_STRING);

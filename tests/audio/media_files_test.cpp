@@ -1,13 +1,19 @@
 // Our own songs and effects, and the readers that check them before anything plays.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
+#include "audio/effect_file.h"
 #include "audio/file_bytes.h"
 #include "audio/midi_file.h"
 #include "audio/system_sounds.h"
 #include "audio/wave_file.h"
+#include "support/wave_bytes.h"
 
 namespace vantorix {
 namespace {
@@ -113,6 +119,83 @@ TEST(WaveReader, RejectsBrokenFilesAndKeepsWholeFramesOfCutOnes) {
         std::vector<std::uint8_t> part(wave.begin(), wave.begin() + static_cast<long>(n));
         WaveFile::parse(part, why);
     }
+}
+
+TEST(WaveReader, RefusesCodingsTheWaveLoaderDoesNot) {
+    using testing::formatBody, testing::riffChunk, testing::riffWave;
+    testing::Bytes data(4096, 0);
+    for (auto [what, format] : {
+             std::pair{"12-bit PCM", formatBody(1, 1, 44100, 12, 2)},
+             std::pair{"64-bit float", formatBody(3, 1, 44100, 64, 8)},
+             std::pair{"16-bit A-law", formatBody(6, 1, 8000, 16, 2)},
+             std::pair{"MPEG layer 3", formatBody(0x55, 2, 44100, 0, 1)},
+             std::pair{"no channels", formatBody(1, 0, 44100, 16, 2)},
+             std::pair{"frames wider than their samples", formatBody(1, 1, 44100, 16, 4)},
+             std::pair{"an ADPCM block too small for its header", formatBody(0x11, 2, 8000, 4, 4)},
+         }) {
+        std::string why;
+        auto wave = WaveFile::parse(riffWave({riffChunk("fmt ", format), riffChunk("data", data)}), why);
+        EXPECT_FALSE(wave) << what;
+    }
+}
+
+TEST(WaveReader, SkipsThePadByteAfterAChunkOfOddLength) {
+    using testing::riffChunk, testing::riffWave;
+    auto wave = riffWave({riffChunk("fmt ", testing::formatBody(1, 1, 8000, 16, 2)),
+                          riffChunk("LIST", {'a', 'b', 'c'}),
+                          riffChunk("data", testing::Bytes(800, 1))});
+    std::string why;
+    auto parsed = WaveFile::parse(wave, why);
+    ASSERT_TRUE(parsed) << why;
+    EXPECT_EQ(parsed->frames(), 400);
+    EXPECT_EQ(parsed->lengthMs(), 50);
+}
+
+TEST(WaveReader, AFileCutMidFrameKeepsOnlyItsWholeFrames) {
+    auto whole = testing::sineWave(24, false, 2, 8000, 0.1);  // frames of 6 bytes
+    std::vector<std::uint8_t> cut(whole.begin(), whole.end() - 6 * 10 - 4);
+    std::string why;
+    auto parsed = WaveFile::parse(cut, why);
+    ASSERT_TRUE(parsed) << why;
+    EXPECT_EQ(parsed->frames(), 800 - 11);
+    EXPECT_EQ(parsed->samples.size(), 6u * (800 - 11));
+    auto image = parsed->canonicalBytes();
+    EXPECT_EQ(image.size(), 44 + 6u * (800 - 11));
+}
+
+TEST(EffectFile, RefusesOnlyWhatDecodesPastTheLimitAndSaysSo) {
+    auto dir = std::filesystem::temp_directory_path() / ("effect file " + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    auto write = [&](const std::string& name, const testing::Bytes& bytes) {
+        std::ofstream(dir / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
+        return (dir / name).string();
+    };
+    std::string why;
+    bool tooLarge = true;
+    // Small files of 8-bit sound at 2 kHz: three minutes of it fit once mixed
+    // at 44.1 kHz in stereo 16-bit (31.8 MB), 200 s do not (35.3 MB).
+    auto fits = write("fits.wav", testing::sineWave(8, false, 1, 2000, 180));
+    EXPECT_TRUE(readEffect(fits, 44100, why, tooLarge)) << why;
+    EXPECT_FALSE(tooLarge);
+    auto past = write("past.wav", testing::sineWave(8, false, 1, 2000, 200));
+    EXPECT_FALSE(readEffect(past, 44100, why, tooLarge));
+    EXPECT_TRUE(tooLarge);
+    EXPECT_NE(why.find("once decoded"), std::string::npos) << why;
+    // Eight channels of 24-bit at 96 kHz decode to 32 bits a sample before mixing.
+    auto wide = WaveFile::parse(testing::extensibleWave(24, false, 8, 96000, 0.5), why);
+    ASSERT_TRUE(wide) << why;
+    EXPECT_EQ(wide->decodedBytes(44100), 48000u * 8 * 4);
+    auto broken = write("broken.wav", testing::Bytes(1000, 7));
+    EXPECT_FALSE(readEffect(broken, 44100, why, tooLarge));
+    EXPECT_FALSE(tooLarge) << "a broken file is not a large one";
+    std::filesystem::remove_all(dir);
+}
+
+TEST(EffectFile, LengthsOfLongSoundsDoNotOverflow) {
+    // 100 s of stereo 16-bit frames at 44.1 kHz: 17 640 000 bytes.
+    EXPECT_EQ(mixedLengthMs(17'640'000, 44100), 100'000);
+    EXPECT_EQ(mixedLengthMs(0xFFFFFFFCu, 44100), 24'347'887);
 }
 
 TEST(WaveReader, CanonicalImageReadsBackTheSame) {

@@ -29,9 +29,10 @@ name_and_address='^[^<]+ <[^@>]+@[^>]+>$'
     fail "the Description lacks a summary or a long description"
 say "Package, Version, Architecture, Section, Maintainer and Description are right"
 
-# Depends: package names, alternatives included, without versions.
+# Depends: package names, alternatives included, without versions. FluidSynth
+# is opened by the program itself, so no library list names it.
 depends=$(field Depends | tr ',|' '\n' | awk '{ print $1 }')
-for pkg in timgm6mb-soundfont fonts-symbola fonts-ipafont-gothic; do
+for pkg in libfluidsynth3 timgm6mb-soundfont fonts-symbola fonts-ipafont-gothic; do
     grep -qx "$pkg" <<<"$depends" || fail "Depends lacks $pkg: $(field Depends)"
 done
 
@@ -44,25 +45,26 @@ for soname in $(objdump -p "$root/lib/vantorix/vantorix" | awk '$1 == "NEEDED" {
     grep -qxF -f <(echo "$owners") <<<"$depends" ||
         fail "Depends names none of ${owners//$'\n'/ } for $soname: $(field Depends)"
 done
-say "Depends names the SoundFont, the two fonts and a package for every library"
+say "Depends names FluidSynth, the SoundFont, the two fonts and a package for every library"
 
-# The file list: everything under /usr and owned by root, the link kept a link.
+# The file list: everything under /usr and owned by root, the link kept a link,
+# and the command in /usr/games, as Debian keeps games.
 contents=$(dpkg-deb --contents "$deb")
 awk '$2 != "root/root" || $6 !~ /^\.\/usr\// { bad = 1; print } END { exit bad }' <<<"$contents" >&2 ||
     fail "the package has files outside /usr or not owned by root"
-grep -q ' \./usr/bin/vantorix -> \.\./lib/vantorix/vantorix$' <<<"$contents" ||
-    fail "the package has no link usr/bin/vantorix -> ../lib/vantorix/vantorix"
+grep -q ' \./usr/games/vantorix -> \.\./lib/vantorix/vantorix$' <<<"$contents" ||
+    fail "the package has no link usr/games/vantorix -> ../lib/vantorix/vantorix"
 listed=(lib/vantorix/vantorix "${MEDIA[@]/#/lib/vantorix/}" "share/applications/$DESKTOP_FILE"
-    "share/metainfo/$METAINFO_FILE" share/doc/vantorix/copyright)
+    "share/metainfo/$METAINFO_FILE" share/doc/vantorix/copyright share/man/man6/vantorix.6.gz)
 for size in "${ICON_SIZES[@]}"; do
     listed+=("share/icons/hicolor/${size}x${size}/apps/vantorix.png")
 done
 for path in "${listed[@]}"; do
     grep -q " \./usr/$path\$" <<<"$contents" || fail "the package does not list usr/$path"
 done
-say "the package lists the program, media, link, desktop entry, icons and metainfo"
+say "the package lists the program, media, link, desktop entry, icons, metainfo and manual"
 
 "$icon_source" >"$WORK/icon.ppm"
-check_tree "$root" "$build" "$source_dir" "$WORK/icon.ppm"
-play_and_quit "$root"
+check_tree "$root" "$build" "$source_dir" "$WORK/icon.ppm" games
+play_and_quit "$root" games
 say "PASS"

@@ -63,11 +63,12 @@ xml_value() { sed -n "s:.*$2.*:\1:p" "$1" | head -n1; }
 # desktop_key FILE KEY
 desktop_key() { sed -n "s/^$2=//p" "$1" | head -n1; }
 
-# check_tree ROOT BUILD SOURCE REFERENCE: ROOT, an installed prefix, holds the
-# whole game as built in BUILD from SOURCE, and its pieces name each other right.
+# check_tree ROOT BUILD SOURCE REFERENCE [COMMANDS]: ROOT, an installed prefix,
+# holds the whole game as built in BUILD from SOURCE, with its command in
+# ROOT/COMMANDS (bin by default), and its pieces name each other right.
 check_tree() {
-    local root=$1 build=$2 source=$3 reference=$4
-    local folder=$root/lib/vantorix link=$root/bin/vantorix name target
+    local root=$1 build=$2 source=$3 reference=$4 commands=${5:-bin}
+    local folder=$root/lib/vantorix link=$root/$commands/vantorix name target
     [[ -f $folder/vantorix && ! -L $folder/vantorix && -x $folder/vantorix ]] ||
         fail "no program at $folder/vantorix"
     for name in "${MEDIA[@]}"; do
@@ -81,7 +82,7 @@ check_tree() {
     [[ $target != /* ]] || fail "$link points to the absolute path $target"
     [[ $(realpath "$link") == "$(realpath "$folder/vantorix")" ]] ||
         fail "$link leads to $(realpath "$link"), not to the program"
-    say "bin/vantorix is a relative link, $target"
+    say "$commands/vantorix is a relative link, $target"
 
     local desktop=$root/share/applications/$DESKTOP_FILE
     local metainfo=$root/share/metainfo/$METAINFO_FILE
@@ -89,26 +90,32 @@ check_tree() {
     cmp -s "$metainfo" "$source/data/$METAINFO_FILE" || fail "no metainfo as in data/ at $metainfo"
     cmp -s "$root/share/doc/vantorix/copyright" "$source/LICENSE" || fail "no licence in share/doc/vantorix"
     check_icons "$root" "$reference"
+    man -l "$root/share/man/man6/vantorix.6.gz" 2>/dev/null | grep -q -- '--soundfont FILE' ||
+        fail "no manual page giving the options at share/man/man6/vantorix.6.gz"
 
     name=$(desktop_key "$desktop" Exec)
-    [[ -x $root/bin/$name ]] || fail "the desktop entry runs '$name', which is not in bin/"
+    [[ -x $root/$commands/$name ]] || fail "the desktop entry runs '$name', which is not in $commands/"
     name=$(desktop_key "$desktop" Icon)
     [[ -f $root/share/icons/hicolor/32x32/apps/$name.png ]] ||
         fail "the desktop entry's icon '$name' is not installed"
+    # The window's X class, which the window tests check, ties the window to the entry.
+    [[ $(desktop_key "$desktop" StartupWMClass) == vantorix ]] ||
+        fail "the desktop entry does not match the window's class vantorix"
     name=$(xml_value "$metainfo" '<launchable type="desktop-id">\(.*\)</launchable>')
     [[ $name == "$DESKTOP_FILE" ]] || fail "the metainfo launches '$name', not $DESKTOP_FILE"
     name=$(xml_value "$metainfo" '<binary>\(.*\)</binary>')
-    [[ -x $root/bin/$name ]] || fail "the metainfo provides '$name', which is not in bin/"
+    [[ -x $root/$commands/$name ]] || fail "the metainfo provides '$name', which is not in $commands/"
     name=$(xml_value "$metainfo" '<id>\(.*\)</id>')
     [[ $name.metainfo.xml == "$METAINFO_FILE" ]] || fail "the metainfo's id $name does not match its file name"
-    say "desktop entry, metainfo and licence installed; command, icon and ids agree"
+    say "desktop entry, metainfo, manual and licence installed; command, icon, class and ids agree"
 }
 
-# play_and_quit ROOT: runs ROOT/bin/vantorix from / under a private X server,
+# play_and_quit ROOT [COMMANDS]: runs ROOT/COMMANDS/vantorix (bin by default)
+# from / under a private X server,
 # quits it with X on the title screen and expects status 0, nothing on stderr,
 # and the title song and the goodbye sound read from the program's own folder.
 play_and_quit() {
-    local root=$1 folder=$1/lib/vantorix tries
+    local root=$1 commands=${2:-bin} folder=$1/lib/vantorix tries
     start_xvfb
     inotifywait -m -e open --format '%f' "$folder" >"$WORK/opened" 2>"$WORK/watch.log" &
     WATCH_PID=$!
@@ -120,7 +127,7 @@ play_and_quit() {
 
     # Nowhere near the media, so only the program's own folder can supply them.
     cd /
-    start_game "$root/bin/vantorix"
+    start_game "$root/$commands/vantorix"
     poll 10 "the title screen painted" title_painted
     focus_game
     tap x

@@ -5,11 +5,13 @@
 #include <SDL_ttf.h>
 
 #include <map>
+#include <memory>
 #include <vector>
 
 #include "playfield/form.h"
 #include "playfield/sdl/field_painter.h"
 #include "playfield/sdl/font_finder.h"
+#include "playfield/sdl/text_fonts.h"
 #include "playfield/symbol_glyphs.h"
 #include "support/fakes.h"
 
@@ -20,34 +22,9 @@ using testing::CountingHost;
 using testing::ManualClock;
 using testing::QueuedInput;
 
-class TextFit : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_EQ(TTF_Init(), 0);
-        std::string why;
-        auto found = findFontFiles(why);
-        ASSERT_TRUE(found) << why;
-        files = *found;
-        surface = SDL_CreateRGBSurfaceWithFormat(0, 264, 165, 32, SDL_PIXELFORMAT_RGBA32);
-        renderer = SDL_CreateSoftwareRenderer(surface);
-        ASSERT_TRUE(renderer);
-    }
-    void TearDown() override {
-        SDL_DestroyRenderer(renderer);
-        SDL_FreeSurface(surface);
-        TTF_Quit();
-    }
-    FontFiles files;
-    SDL_Surface* surface = nullptr;
-    SDL_Renderer* renderer = nullptr;
-};
-
-TEST_F(TextFit, EveryTextTheGameShowsFitsItsBox) {
-    ManualClock clock;
-    QueuedInput input(clock);
-    CountingHost host;
-    Form form(formVTXDescription(), clock, input, host);
-    const std::map<std::string, std::vector<std::string>> texts = {
+// Every text each label shows in a game.
+const std::map<std::string, std::vector<std::string>>& gameTexts() {
+    static const std::map<std::string, std::vector<std::string>> texts = {
         {"Beam", {"*>"}},
         {"txtEvent", {"Push Z or X"}},
         {"txtTitle",
@@ -57,9 +34,45 @@ TEST_F(TextFit, EveryTextTheGameShowsFitsItsBox) {
         {"txtHighScore", {"HighScore:"}},
         {"txtHisc", {"10000", "30000", "99999"}},
         {"txtRest", {"0", "1", "2", "3"}},
+        {"Bgtxt", {"J", "B", "L", "U", "P"}},
     };
+    return texts;
+}
+
+class TextFit : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(TTF_Init(), 0);
+        std::string why;
+        auto found = findFontFiles(why);
+        ASSERT_TRUE(found) << why;
+        files = *found;
+        fonts = std::make_unique<TextFonts>(files);
+        ASSERT_TRUE(fonts->ok()) << fonts->error();
+        surface = SDL_CreateRGBSurfaceWithFormat(0, 264, 165, 32, SDL_PIXELFORMAT_RGBA32);
+        renderer = SDL_CreateSoftwareRenderer(surface);
+        ASSERT_TRUE(renderer);
+    }
+    void TearDown() override {
+        SDL_DestroyRenderer(renderer);
+        SDL_FreeSurface(surface);
+        fonts.reset();
+        TTF_Quit();
+    }
+    FontFiles files;
+    std::unique_ptr<TextFonts> fonts;
+    SDL_Surface* surface = nullptr;
+    SDL_Renderer* renderer = nullptr;
+};
+
+TEST_F(TextFit, EveryTextTheGameShowsFitsItsBox) {
+    ManualClock clock;
+    QueuedInput input(clock);
+    CountingHost host;
+    Form form(formVTXDescription(), clock, input, host);
+    const auto& texts = gameTexts();
     for (int scale : {1, 2}) {
-        FieldPainter painter(renderer, files, scale);
+        FieldPainter painter(renderer, *fonts, scale);
         for (const auto& [name, captions] : texts) {
             const Label& label = form.label(name);
             for (const auto& text : captions) {
@@ -78,10 +91,45 @@ TEST_F(TextFit, TextsThatFitKeepTheirDesignedSize) {
     QueuedInput input(clock);
     CountingHost host;
     Form form(formVTXDescription(), clock, input, host);
-    FieldPainter painter(renderer, files, 1);
+    FieldPainter painter(renderer, *fonts, 1);
     EXPECT_EQ(painter.fittedPixelSize(form.label("txtTitle"), "Vantorix"), 29);
     EXPECT_EQ(painter.fittedPixelSize(form.label("txtHisc"), "10000"), 15);
     EXPECT_EQ(painter.fittedPixelSize(form.label("Bgtxt"), symbolText("J")), 96);
+}
+
+TEST_F(TextFit, EveryTextLooksAsFromAFontOpenedAtItsOwnSize) {
+    ManualClock clock;
+    QueuedInput input(clock);
+    CountingHost host;
+    Form form(formVTXDescription(), clock, input, host);
+    FieldPainter painter(renderer, *fonts, 1);
+    auto pixelsOf = [](SDL_Surface* s) {
+        std::vector<Uint8> bytes;
+        for (int y = 0; y < s->h; ++y) {
+            const auto* row = static_cast<const Uint8*>(s->pixels) + y * s->pitch;
+            bytes.insert(bytes.end(), row, row + s->w * 4);
+        }
+        SDL_FreeSurface(s);
+        return bytes;
+    };
+    // The painter's two fonts go through every size and style the game uses,
+    // in turn; each text must come out as a font opened for it alone makes it.
+    const SDL_Color color{128, 128, 255, 255};
+    for (const auto& [name, captions] : gameTexts())
+        for (const auto& caption : captions) {
+            const Label& label = form.label(name);
+            std::string text = label.font().isSymbol() ? symbolText(caption) : caption;
+            int pixels = painter.fittedPixelSize(label, text);
+            int style = (label.font().bold ? TTF_STYLE_BOLD : 0) | (label.font().italic ? TTF_STYLE_ITALIC : 0);
+            TTF_Font* shared = fonts->at(label.font().isSymbol(), pixels, style);
+            TTF_Font* own = TTF_OpenFont((label.font().isSymbol() ? files.symbol : files.text).c_str(), pixels);
+            ASSERT_TRUE(shared && own) << name;
+            TTF_SetFontStyle(own, style);
+            EXPECT_EQ(pixelsOf(TTF_RenderUTF8_Blended(shared, text.c_str(), color)),
+                      pixelsOf(TTF_RenderUTF8_Blended(own, text.c_str(), color)))
+                << name << " \"" << caption << "\"";
+            TTF_CloseFont(own);
+        }
 }
 
 TEST_F(TextFit, TheSymbolFontHasEveryFigure) {

@@ -6,6 +6,7 @@
 
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/vantorix-window.XXXXXX")
 XVFB_PID=
+WM_PID=
 GAME_PID=
 GAME_STATUS=
 WID=
@@ -21,7 +22,8 @@ fail() {
     exit 1
 }
 
-cleanup() {
+# Ends the running game, if any, the way the desktop asks it to at log-out.
+stop_game() {
     if [[ -n $GAME_PID ]] && kill -0 "$GAME_PID" 2>/dev/null; then
         # SDL turns SIGTERM into a close request, which a faulty game may ignore.
         kill "$GAME_PID" 2>/dev/null || true
@@ -33,13 +35,22 @@ cleanup() {
         kill -KILL "$GAME_PID" 2>/dev/null || true
         wait "$GAME_PID" 2>/dev/null || true
     fi
-    if [[ -n $XVFB_PID ]]; then
-        kill "$XVFB_PID" 2>/dev/null || true
-        wait "$XVFB_PID" 2>/dev/null || true
-    fi
+    GAME_PID=
+}
+
+cleanup() {
+    stop_game
+    local pid
+    for pid in $WM_PID $XVFB_PID; do
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
     rm -rf "$WORK"
 }
 trap cleanup EXIT
+
+# The game keeps its settings here, never in the home of whoever runs the tests.
+export XDG_CONFIG_HOME=$WORK/config
 
 # A screen of our own: Xvfb picks a free display number and writes it to fd 3,
 # so tests can run side by side.
@@ -64,10 +75,25 @@ start_xvfb() {
     fail "Xvfb did not start"
 }
 
-# Starts the game in the background and sets WID to its shown window.
+# A window manager, for what only one does: resizing and full screen.
+start_wm() {
+    openbox --sm-disable >"$WORK/wm.log" 2>&1 &
+    WM_PID=$!
+    local tries
+    for ((tries = 0; tries < 100; tries++)); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+        sleep 0.1
+    done
+    cat "$WORK/wm.log" >&2
+    fail "the window manager did not start"
+}
+
+# start_game GAME [OPTION...]: starts the game in the background and sets WID
+# to its shown window. Sound goes to SDL's $GAME_AUDIODRIVER, dummy by default.
 start_game() {
     local game=$1
-    SDL_AUDIODRIVER=dummy "$game" >"$WORK/game.out" 2>"$WORK/game.err" &
+    shift
+    SDL_AUDIODRIVER=${GAME_AUDIODRIVER:-dummy} "$game" "$@" >"$WORK/game.out" 2>"$WORK/game.err" &
     GAME_PID=$!
     WID=$(timeout 10 xdotool search --sync --onlyvisible --name '^Vantorix$' | head -n1) ||
         fail "no visible window named Vantorix appeared within 10 s"
@@ -108,6 +134,9 @@ poll() {
 
 focus_game() { xdotool windowfocus --sync "$WID"; }
 
+# The window's client area as WIDTHxHEIGHT.
+window_size() { xwininfo -id "$WID" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'; }
+
 # tap KEY: a short press, as a person gives it.
 tap() {
     xdotool keydown "$1"
@@ -124,6 +153,18 @@ snap() {
     convert "$png" -depth 8 -alpha off rgb:- | od -An -v -tu1 -w3 |
         awk -v w="$width" '{ print (NR - 1) % w, int((NR - 1) / w), $1, $2, $3 }' \
             >"$WORK/$1.txt"
+}
+
+# colours X,Y...: a fresh picture of the window's client area, read at a few
+# points, one "r g b" line a point. Much quicker than snap on a large window.
+colours() {
+    local png=$WORK/colours.png format= point channel
+    import -silent -window "$WID" "$png" || return 1
+    for point in "$@"; do
+        for channel in r g b; do format+="%[fx:int(255*p{$point}.$channel+0.5)] "; done
+        format+=$'\n'
+    done
+    convert "$png" -format "$format" info: | sed 's/ $//'
 }
 
 # pixel NAME X Y: prints "r g b".
@@ -178,4 +219,28 @@ title_painted() {
     snap title || return 1
     SEEN="RGB($(pixel title 5 60 | tr ' ' ,)) at (5,60)"
     [[ $(pixel title 5 60) == "$FIELD_BLUE" ]]
+}
+
+# The game's sound, through SDL's disk audio driver: raw stereo 16-bit frames
+# at 44100 Hz, written as they are played.
+HEARD=$WORK/heard.raw
+
+# start_game_heard GAME: like start_game, with the sound captured in $HEARD.
+start_game_heard() {
+    SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$HEARD "$1" >"$WORK/game.out" 2>"$WORK/game.err" &
+    GAME_PID=$!
+    WID=$(timeout 10 xdotool search --sync --onlyvisible --name '^Vantorix$' | head -n1) ||
+        fail "no visible window named Vantorix appeared within 10 s"
+    say "the game's window is $WID, its sound goes to $HEARD"
+}
+
+# heard_seconds: how much sound has been played so far.
+heard_seconds() { awk -v b="$(stat -c %s "$HEARD")" 'BEGIN { printf "%.2f", b / 176400 }'; }
+
+# loud_seconds [BYTES]: how long the sound (its last BYTES, or all of it) was
+# louder than a quiet hum, in seconds.
+loud_seconds() {
+    { if [[ -n ${1:-} ]]; then tail -c "$1" "$HEARD"; else cat "$HEARD"; fi; } |
+        od -An -v -td2 -w4 |
+        awk '{ l = $1 < 0 ? -$1 : $1; if (l > 1000) n++ } END { printf "%.2f", n / 44100 }'
 }

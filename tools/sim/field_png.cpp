@@ -1,7 +1,6 @@
 #include "field_png.h"
 
 #include <SDL.h>
-#include <SDL_ttf.h>
 #include <png.h>
 
 #include <cmath>
@@ -11,25 +10,21 @@
 
 #include "playfield/sdl/field_painter.h"
 #include "playfield/sdl/font_finder.h"
+#include "playfield/sdl/text_fonts.h"
 
 namespace vantorix::sim {
 
 namespace {
 
-bool savePng(SDL_Surface* rgb, const std::string& file, std::string& whyNot) {
-    std::unique_ptr<FILE, int (*)(FILE*)> out(std::fopen(file.c_str(), "wb"), std::fclose);
-    if (!out) {
-        whyNot = "cannot write " + file;
-        return false;
-    }
+// libpng reports errors by longjmp: nothing with a destructor may live here.
+bool encodePng(SDL_Surface* rgb, FILE* out) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!info || setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
-        whyNot = "cannot encode " + file;
         return false;
     }
-    png_init_io(png, out.get());
+    png_init_io(png, out);
     png_set_IHDR(png, info, static_cast<png_uint_32>(rgb->w), static_cast<png_uint_32>(rgb->h), 8,
                  PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
@@ -41,15 +36,27 @@ bool savePng(SDL_Surface* rgb, const std::string& file, std::string& whyNot) {
     return true;
 }
 
+bool savePng(SDL_Surface* rgb, const std::string& file, std::string& whyNot) {
+    std::unique_ptr<FILE, int (*)(FILE*)> out(std::fopen(file.c_str(), "wb"), std::fclose);
+    if (!out) {
+        whyNot = "cannot write " + file;
+        return false;
+    }
+    if (encodePng(rgb, out.get())) return true;
+    whyNot = "cannot encode " + file;
+    return false;
+}
+
 }  // namespace
 
 bool writeFieldPng(const Field& field, const std::string& file, std::string& whyNot) {
-    if (!TTF_WasInit() && TTF_Init() != 0) {
-        whyNot = TTF_GetError();
+    auto files = findFontFiles(whyNot);
+    if (!files) return false;
+    TextFonts fonts(*files);
+    if (!fonts.ok()) {
+        whyNot = fonts.error();
         return false;
     }
-    auto fonts = findFontFiles(whyNot);
-    if (!fonts) return false;
     int w = static_cast<int>(std::lround(field.width()));
     int h = static_cast<int>(std::lround(field.height()));
     SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, w, h, 24, SDL_PIXELFORMAT_RGB24);
@@ -60,7 +67,7 @@ bool writeFieldPng(const Field& field, const std::string& file, std::string& why
     bool ok = false;
     if (SDL_Renderer* renderer = SDL_CreateSoftwareRenderer(surface)) {
         {
-            FieldPainter painter(renderer, *fonts, 1);
+            FieldPainter painter(renderer, fonts, 1);
             painter.draw(field);
             SDL_RenderPresent(renderer);
         }

@@ -4,10 +4,11 @@
 #include <cctype>
 #include <filesystem>
 
+#include "audio/effect_file.h"
 #include "audio/file_bytes.h"
 #include "audio/midi_file.h"
 #include "audio/module1.h"
-#include "audio/wave_file.h"
+#include "audio/sdl/mixer_device.h"
 
 namespace vantorix::sim {
 
@@ -69,10 +70,10 @@ std::int32_t RecordingMedia::sendString(std::string_view command, char* reply,
 bool ClockSoundOut::play(const std::string& path, std::uint32_t flags) {
     sounds_.emplace_back(std::filesystem::path(path).filename().string(), flags);
     std::string whyNot;
-    auto bytes = readFileCapped(path, WaveFile::kMaxBytes, whyNot);
-    auto wave = bytes ? WaveFile::parse(*bytes, whyNot) : std::nullopt;
-    if (!wave) return false;
-    if (!(flags & Module1::SND_ASYNC)) clock_.advanceBy(wave->lengthMs());
+    bool tooLarge = false;
+    auto effect = readEffect(path, MixerDevice::kSampleRate, whyNot, tooLarge);
+    if (!effect) return false;
+    if (!(flags & Module1::SND_ASYNC)) clock_.advanceBy(effect->wave.lengthMs());
     return true;
 }
 

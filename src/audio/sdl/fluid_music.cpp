@@ -1,7 +1,7 @@
 #include "audio/sdl/fluid_music.h"
 
-#include <SDL_mixer.h>
-
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 
 #include "audio/file_bytes.h"
@@ -11,31 +11,80 @@ namespace vantorix {
 
 namespace {
 
+// The synthesizer's output level. FluidSynth's own 0.2 leaves General MIDI songs
+// some 16 dB under the effects; at this gain the play music sits about 5 dB
+// under them, measured as RMS through the mixer (bench/mix_levels), and the
+// louder of our songs peaks near -3 dBFS with all of its parts sounding.
+constexpr double kMusicGain = 0.7;
+// Voices left free when the synthesizer grows: more than a chunk of a dense
+// song starts.
+constexpr int kSpareVoices = 16;
+
+const char* const kNoSoundFont =
+    "no General MIDI SoundFont found (install the Debian package timgm6mb-soundfont); the music is silent";
+
+bool isFile(const std::string& path) {
+    std::error_code error;
+    return !path.empty() && std::filesystem::is_regular_file(path, error);
+}
+
+// Our own line says what went wrong, once; FluidSynth's would say it again,
+// and so would its DLS loader, through GLib's log.
+void quiet(const FluidLibrary& fluid) {
+    for (int level : {FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG}) fluid.fluid_set_log_function(level, nullptr, nullptr);
+    fluid.g_log_set_handler(nullptr, static_cast<GLogLevelFlags>(G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING),
+                            [](const gchar*, GLogLevelFlags, const gchar*, gpointer) {}, nullptr);
+}
+
+fluid_settings_t* newSettings(const FluidLibrary& fluid, int sampleRate) {
+    fluid_settings_t* settings = fluid.new_fluid_settings();
+    fluid.fluid_settings_setnum(settings, "synth.sample-rate", sampleRate);
+    fluid.fluid_settings_setnum(settings, "synth.gain", kMusicGain);
+    fluid.fluid_settings_setint(settings, "synth.polyphony", FluidMusic::kPolyphony);
+    fluid.fluid_settings_setstr(settings, "player.timing-source", "sample");
+    fluid.fluid_settings_setint(settings, "synth.threadsafe-api", 0);
+    fluid.fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
+    return settings;
+}
+
+}  // namespace
+
 class FluidSong : public Sequencer {
 public:
-    FluidSong(FluidMusic& music, MidiFile info, fluid_player_t* player)
-        : music_(music), info_(std::move(info)), player_(player) {}
+    FluidSong(FluidMusic& music, MidiFile info) : music_(music), info_(std::move(info)) {}
 
     ~FluidSong() override {
         std::lock_guard guard(music_.lock());
-        fluid_player_stop(player_);
-        delete_fluid_player(player_);
-        // A player deleted while sounding leaves its notes hanging.
-        fluid_synth_all_sounds_off(music_.synth(), -1);
+        if (player_) {
+            fluid().fluid_player_stop(player_);
+            fluid().delete_fluid_player(player_);
+            // A player deleted while sounding leaves its notes hanging.
+            fluid().fluid_synth_all_sounds_off(music_.synth(), -1);
+        }
+        music_.unloadSoundFontLocked(soundFont_);
+        music_.forgetLocked(this);
+    }
+
+    // Gives the song its player and its SoundFont, and sounds it if it plays.
+    void attachLocked() {
+        soundFont_ = music_.soundFontForLocked(info_.programs());
+        player_ = fluid().new_fluid_player(music_.synth());
+        const auto& song = info_.playable();
+        if (player_ && fluid().fluid_player_add_mem(player_, song.data(), song.size()) != FLUID_OK) {
+            fluid().delete_fluid_player(player_);
+            player_ = nullptr;
+        }
+        if (playing_) startPlayerLocked();
     }
 
     std::int64_t lengthMs() const override { return info_.lengthMs(); }
 
     void playFrom(std::int64_t positionMs) override {
         std::lock_guard guard(music_.lock());
-        // Stop, seek, play: the seek takes effect on the first block rendered after.
-        fluid_player_stop(player_);
-        fluid_synth_all_sounds_off(music_.synth(), -1);
-        fluid_player_seek(player_, static_cast<int>(info_.msToTick(static_cast<double>(positionMs))));
-        fluid_player_play(player_);
         startMs_ = positionMs;
-        startFrame_ = framesLocked();
+        startFrame_ = music_.framesRenderedLocked();
         playing_ = true;
+        startPlayerLocked();
     }
 
     void halt() override {
@@ -43,8 +92,9 @@ public:
         if (!playing_) return;
         startMs_ = positionLocked();
         playing_ = false;
-        fluid_player_stop(player_);
-        fluid_synth_all_sounds_off(music_.synth(), -1);
+        if (!player_) return;
+        fluid().fluid_player_stop(player_);
+        fluid().fluid_synth_all_sounds_off(music_.synth(), -1);
     }
 
     std::int64_t positionMs() override {
@@ -57,81 +107,152 @@ public:
     bool finished() override { return positionMs() >= info_.lengthMs(); }
 
 private:
-    std::int64_t framesLocked() const { return music_.framesRenderedLocked(); }
+    const FluidLibrary& fluid() const { return *music_.fluid(); }
+
+    // Stop, seek, play: the seek takes effect on the first block rendered after.
+    void startPlayerLocked() {
+        if (!player_) return;
+        fluid().fluid_player_stop(player_);
+        fluid().fluid_synth_all_sounds_off(music_.synth(), -1);
+        fluid().fluid_player_seek(player_, static_cast<int>(info_.msToTick(static_cast<double>(startMs_))));
+        fluid().fluid_player_play(player_);
+    }
+
     std::int64_t positionLocked() const {
         if (!playing_) return startMs_;
-        return startMs_ + (framesLocked() - startFrame_) * 1000 / music_.sampleRate();
+        return startMs_ + (music_.framesRenderedLocked() - startFrame_) * 1000 / music_.sampleRate();
     }
 
     FluidMusic& music_;
     MidiFile info_;
-    fluid_player_t* player_;
+    fluid_player_t* player_ = nullptr;
+    int soundFont_ = -1;
     bool playing_ = false;
     std::int64_t startMs_ = 0;
     std::int64_t startFrame_ = 0;
 };
 
-void mixMusic(void* music, Uint8* stream, int bytes) {
-    static_cast<FluidMusic*>(music)->render(reinterpret_cast<std::int16_t*>(stream), bytes / 4);
+FluidMusic::FluidMusic(int sampleRate) : rate_(sampleRate) {}
+
+FluidMusic::~FluidMusic() {
+    if (synth_) fluid_->delete_fluid_synth(synth_);
+    if (settings_) fluid_->delete_fluid_settings(settings_);
 }
 
-}  // namespace
-
-FluidMusic::FluidMusic(int sampleRate, const std::string& soundFont) : rate_(sampleRate) {
-    fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
-    fluid_set_log_function(FLUID_INFO, nullptr, nullptr);
-    fluid_set_log_function(FLUID_DBG, nullptr, nullptr);
-    settings_ = new_fluid_settings();
-    fluid_settings_setnum(settings_, "synth.sample-rate", sampleRate);
-    fluid_settings_setstr(settings_, "player.timing-source", "sample");
-    fluid_settings_setint(settings_, "synth.threadsafe-api", 0);
-    fluid_settings_setint(settings_, "synth.dynamic-sample-loading", 1);
-    synth_ = new_fluid_synth(settings_);
-    // Chorus costs a third of the rendering and adds little to these songs;
-    // linear interpolation is plenty for a 6 MB General MIDI set at 44.1 kHz.
-    fluid_synth_chorus_on(synth_, -1, 0);
-    fluid_synth_set_interp_method(synth_, -1, FLUID_INTERP_LINEAR);
-    std::error_code error;
-    if (soundFont.empty() || !std::filesystem::is_regular_file(soundFont, error)) {
-        warning_ = "no General MIDI SoundFont found (install the Debian package "
-                   "timgm6mb-soundfont); the music is silent";
-        return;
+void FluidMusic::start(const std::string& soundFont) {
+    std::string warning, why;
+    const FluidLibrary* fluid = nullptr;
+    fluid_settings_t* settings = nullptr;
+    fluid_synth_t* synth = nullptr;
+    std::unique_ptr<FluidSoundFonts> soundFonts;
+    std::optional<SoundFontIndex> index;
+    int whole = -1;
+    if (!isFile(soundFont)) {
+        warning = kNoSoundFont;
+    } else if (!(fluid = fluidLibrary(why))) {
+        warning = "the synthesizer FluidSynth cannot be loaded (" + why +
+                  "; install the Debian package libfluidsynth3); the music is silent";
+    } else {
+        quiet(*fluid);
+        settings = newSettings(*fluid, rate_);
+        synth = fluid->new_fluid_synth(settings);
+        // Chorus costs a third of the rendering and adds little to these songs;
+        // linear interpolation is plenty for a 6 MB General MIDI set at 44.1 kHz.
+        fluid->fluid_synth_chorus_on(synth, -1, 0);
+        fluid->fluid_synth_set_interp_method(synth, -1, FLUID_INTERP_LINEAR);
+        soundFonts = std::make_unique<FluidSoundFonts>(*fluid, settings, synth);
+        // Each song gets the presets it can select: most of a General MIDI set's
+        // memory is its tables, and few songs use more than a handful of its
+        // instruments. A SoundFont that cannot be cut so is loaded whole.
+        index = SoundFontIndex::read(soundFont, why);
+        int trial = index ? soundFonts->load(std::make_shared<SoundFontImage>(index->subset({}))) : -1;
+        if (trial >= 0) soundFonts->unload(trial);
+        if (trial < 0) {
+            index.reset();
+            whole = fluid->fluid_synth_sfload(synth, soundFont.c_str(), 1);
+        }
+        if (!index && whole == FLUID_FAILED) {
+            warning = "the SoundFont " + soundFont + " cannot be loaded (reinstall the Debian package " +
+                      "timgm6mb-soundfont, or choose a working one); the music is silent";
+            soundFonts.reset();
+            fluid->delete_fluid_synth(synth);
+            fluid->delete_fluid_settings(settings);
+            synth = nullptr;
+            settings = nullptr;
+        }
     }
-    soundFontLoaded_ = std::async(std::launch::async, [this, soundFont] {
-        std::lock_guard guard(mutex_);
-        return fluid_synth_sfload(synth_, soundFont.c_str(), 1) != FLUID_FAILED;
-    }).share();
+    std::lock_guard guard(mutex_);
+    soundFontPath_ = soundFont;
+    warning_ = warning;
+    fluid_ = synth ? fluid : nullptr;
+    settings_ = settings;
+    synth_ = synth;
+    soundFonts_ = std::move(soundFonts);
+    index_ = std::move(index);
+    wholeSoundFont_ = whole;
+    state_ = synth ? State::Ready : State::Silent;
+    if (synth)
+        for (FluidSong* song : songs_) song->attachLocked();
+}
+
+std::string FluidMusic::warning() {
+    std::lock_guard guard(mutex_);
+    return warning_;
 }
 
 bool FluidMusic::soundFontReady() {
-    return soundFontLoaded_.valid() && soundFontLoaded_.get();
+    std::lock_guard guard(mutex_);
+    return state_ == State::Ready;
 }
 
-FluidMusic::~FluidMusic() {
-    if (soundFontLoaded_.valid()) soundFontLoaded_.wait();
-    delete_fluid_synth(synth_);
-    delete_fluid_settings(settings_);
+int FluidMusic::soundFontForLocked(const std::bitset<128>& programs) {
+    if (index_) {
+        // Every channel starts on program 0, and the drums on bank 128's.
+        int id = soundFonts_->load(std::make_shared<SoundFontImage>(index_->subset(programs | std::bitset<128>(1))));
+        if (id >= 0) {
+            presetsStale_ = true;
+            return id;
+        }
+        index_.reset();
+    }
+    if (wholeSoundFont_ < 0) wholeSoundFont_ = fluid_->fluid_synth_sfload(synth_, soundFontPath_.c_str(), 1);
+    return -1;
 }
+
+void FluidMusic::unloadSoundFontLocked(int id) {
+    if (id >= 0) soundFonts_->unload(id);
+}
+
+void FluidMusic::forgetLocked(FluidSong* song) { songs_.erase(song); }
 
 std::unique_ptr<Sequencer> FluidMusic::load(const std::string& path, std::string& whyNot) {
     auto bytes = readFileCapped(path, MidiFile::kMaxBytes, whyNot);
     if (!bytes) return nullptr;
     auto info = MidiFile::parse(*bytes, whyNot);
     if (!info) return nullptr;
+    auto song = std::make_unique<FluidSong>(*this, std::move(*info));
     std::lock_guard guard(mutex_);
-    fluid_player_t* player = new_fluid_player(synth_);
-    if (!player || fluid_player_add_mem(player, bytes->data(), bytes->size()) != FLUID_OK) {
-        if (player) delete_fluid_player(player);
-        whyNot = "the synthesizer refused it";
-        return nullptr;
-    }
-    return std::make_unique<FluidSong>(*this, std::move(*info), player);
+    songs_.insert(song.get());
+    if (state_ == State::Ready) song->attachLocked();
+    return song;
 }
 
 void FluidMusic::render(std::int16_t* stereo, int frames) {
     std::lock_guard guard(mutex_);
-    fluid_synth_write_s16(synth_, frames, stereo, 0, 2, stereo, 1, 2);
-    frames_ += frames;
+    if (synth_) {
+        if (presetsStale_) fluid_->fluid_synth_program_reset(synth_);
+        presetsStale_ = false;
+        fluid_->fluid_synth_write_s16(synth_, frames, stereo, 0, 2, stereo, 1, 2);
+        if (polyphony_ < kMostPolyphony &&
+            fluid_->fluid_synth_get_active_voice_count(synth_) > polyphony_ - kSpareVoices) {
+            polyphony_ = std::min(2 * polyphony_, kMostPolyphony);
+            fluid_->fluid_synth_set_polyphony(synth_, polyphony_);
+        }
+    } else {
+        std::memset(stereo, 0, static_cast<std::size_t>(frames) * 2 * sizeof(std::int16_t));
+    }
+    // Until the synthesizer is there, a playing song waits at its start.
+    if (state_ != State::Coming) frames_ += frames;
 }
 
 std::string defaultSoundFont() {
@@ -142,10 +263,6 @@ std::string defaultSoundFont() {
         if (std::filesystem::is_regular_file(candidate, error)) return candidate;
     }
     return {};
-}
-
-void hookMusic(FluidMusic* music) {
-    Mix_HookMusic(music ? mixMusic : nullptr, music);
 }
 
 }  // namespace vantorix

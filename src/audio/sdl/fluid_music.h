@@ -1,59 +1,95 @@
 #pragma once
 
-#include <fluidsynth.h>
-
+#include <bitset>
 #include <cstdint>
-#include <future>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <set>
 #include <string>
 
+#include "audio/sdl/fluid_library.h"
+#include "audio/sdl/fluid_sound_fonts.h"
+#include "audio/sdl/mixer_device.h"
 #include "audio/sequencer.h"
+#include "audio/sound_font.h"
 
 namespace vantorix {
 
-// Songs played by FluidSynth inside the mixer's music hook. One synth serves
-// every song; each loaded song has a player of its own. FluidSynth's player runs
-// inside rendering without a lock of its own, so every player call and the
-// render itself go under one mutex of ours.
-class FluidMusic {
+class FluidSong;
+
+// Songs played by FluidSynth inside the mixer's callback. One synth serves every
+// song; each loaded song has a player of its own and a SoundFont of the presets
+// it can play, taken from the General MIDI one. Songs can be loaded before the
+// synthesizer is there: one that plays waits at its start, silently, until it is.
+// FluidSynth's player runs inside rendering without a lock of its own, so every
+// player call and the render itself go under one mutex of ours.
+class FluidMusic : public MusicSource {
 public:
-    // `soundFont` may be empty or missing: songs then play silently, at the same pace.
-    // It loads in the background, so the window need not wait for it.
-    FluidMusic(int sampleRate, const std::string& soundFont);
-    ~FluidMusic();
+    explicit FluidMusic(int sampleRate);
+    ~FluidMusic() override;
     FluidMusic(const FluidMusic&) = delete;
     FluidMusic& operator=(const FluidMusic&) = delete;
 
-    // Set when there is no SoundFont: what to tell the player on stderr.
-    const std::string& warning() const { return warning_; }
-    // Waits for the SoundFont; true when it is loaded.
+    // The voices the synthesizer starts with. Our songs sound at most 41 at
+    // once, and a test keeps them within three quarters of it; each voice
+    // costs 10 kB. A song that sounds more gets more, up to FluidSynth's own 256.
+    static constexpr int kPolyphony = 64;
+    static constexpr int kMostPolyphony = 256;
+
+    // Sets the synthesizer up with `soundFont`; when that is empty or missing,
+    // or FluidSynth cannot be loaded, songs play silently, at the same pace.
+    // Slow (FluidSynth and its libraries, the SoundFont's tables): run it off
+    // the window's thread, once.
+    void start(const std::string& soundFont);
+    // Once started: what to tell the player on stderr, or nothing.
+    std::string warning();
+    // Once started: true when songs are heard.
     bool soundFontReady();
     // Loads a song checked by our own reader; null and a reason for a bad file.
     std::unique_ptr<Sequencer> load(const std::string& path, std::string& whyNot);
     // Renders stereo 16-bit frames of music.
-    void render(std::int16_t* stereo, int frames);
+    void render(std::int16_t* stereo, int frames) override;
+
     // Frames rendered so far, the music's own clock; read with lock() held.
     std::int64_t framesRenderedLocked() const { return frames_; }
-
     std::mutex& lock() { return mutex_; }
+    // Null until started, and after a start that found no way to sound.
+    const FluidLibrary* fluid() const { return fluid_; }
     fluid_synth_t* synth() { return synth_; }
     int sampleRate() const { return rate_; }
 
 private:
+    friend class FluidSong;
+    enum class State { Coming, Ready, Silent };
+
+    // The SoundFont a song with these programs plays from: its id, or -1 when
+    // songs share the whole SoundFont, loaded once. With lock() held.
+    int soundFontForLocked(const std::bitset<128>& programs);
+    void unloadSoundFontLocked(int id);
+    void forgetLocked(FluidSong* song);
+
     int rate_;
+    std::string soundFontPath_;
+    std::mutex mutex_;
+    State state_ = State::Coming;
+    std::int64_t frames_ = 0;
+    int polyphony_ = kPolyphony;
+    std::string warning_;
+    const FluidLibrary* fluid_ = nullptr;
     fluid_settings_t* settings_ = nullptr;
     fluid_synth_t* synth_ = nullptr;
-    std::mutex mutex_;
-    std::int64_t frames_ = 0;
-    std::string warning_;
-    std::shared_future<bool> soundFontLoaded_;
+    std::unique_ptr<FluidSoundFonts> soundFonts_;
+    std::optional<SoundFontIndex> index_;  // none: the SoundFont is loaded whole
+    int wholeSoundFont_ = -1;
+    // A song's SoundFont came and the channels still hold the presets of the
+    // last: they select theirs anew at the next render, which loads the samples
+    // on the audio thread, as a song's program changes always have.
+    bool presetsStale_ = false;
+    std::set<FluidSong*> songs_;
 };
 
 // The General MIDI SoundFont that Debian installs, if there is one.
 std::string defaultSoundFont();
-
-// Hooks `music` into the open mixer, or unhooks it when null.
-void hookMusic(FluidMusic* music);
 
 }  // namespace vantorix

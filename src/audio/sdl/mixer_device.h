@@ -1,34 +1,71 @@
 #pragma once
 
+#include <SDL.h>
+
+#include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace vantorix {
 
-// The one SDL_mixer output the music and the effects share. With no usable
-// sound device it falls back to SDL's dummy driver: silent, at the same pace.
+// Where the music comes from: fills stereo 16-bit frames on the audio thread.
+class MusicSource {
+public:
+    virtual ~MusicSource() = default;
+    virtual void render(std::int16_t* stereo, int frames) = 0;
+};
+
+// A sound converted to the output's format, ready to mix.
+struct MixerSound {
+    std::vector<Uint8> bytes;
+};
+
+// The one SDL audio output the music and the effects share: the music fills
+// each chunk, then every channel that plays adds its sound at full volume,
+// clipped. With no usable sound device, or when asked to be `silent`, it plays
+// on SDL's dummy driver: nothing is heard, and every sound still takes its length.
 class MixerDevice {
 public:
-    MixerDevice();
+    explicit MixerDevice(bool silent = false);
     ~MixerDevice();
     MixerDevice(const MixerDevice&) = delete;
     MixerDevice& operator=(const MixerDevice&) = delete;
 
     // The output's fixed rate, known before the device opens.
     static constexpr int kSampleRate = 44100;
+    static constexpr int kEffectChannel = 0;
+    static constexpr int kBeepChannel = 1;
 
-    bool open() const { return open_; }
+    bool open() const { return device_ != 0; }
     int sampleRate() const { return kSampleRate; }
     // Set when the real device failed: what to tell the player on stderr.
     const std::string& warning() const { return warning_; }
 
-    static constexpr int kEffectChannel = 0;
-    static constexpr int kBeepChannel = 1;
+    // A wave file's bytes as SDL's loader reads them, in the output's format;
+    // null when SDL cannot read them.
+    std::unique_ptr<MixerSound> convert(const std::vector<std::uint8_t>& wave) const;
+    // Starts `sound` on `channel`, cutting what played there. The sound must
+    // outlive its play: until it ends, the channel is halted or another starts.
+    void play(int channel, const MixerSound* sound);
+    void halt(int channel);
+    bool playing(int channel);
+    // Sets the music, or none; rendered from the next chunk on.
+    void setMusic(MusicSource* music);
 
 private:
+    struct Channel {
+        const MixerSound* sound = nullptr;
+        std::size_t at = 0;
+    };
     bool tryOpen();
+    void mix(Uint8* stream, int bytes);
 
-    bool open_ = false;
+    SDL_AudioDeviceID device_ = 0;
+    SDL_AudioSpec spec_{};
     std::string warning_;
+    MusicSource* music_ = nullptr;
+    Channel channels_[2];
 };
 
 }  // namespace vantorix

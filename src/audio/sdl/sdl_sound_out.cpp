@@ -2,73 +2,67 @@
 
 #include <SDL.h>
 
-#include "audio/file_bytes.h"
+#include <cstdio>
+
+#include "audio/effect_file.h"
 #include "audio/module1.h"
 #include "audio/system_sounds.h"
-#include "audio/wave_file.h"
 
 namespace vantorix {
 
-namespace {
-
-Mix_Chunk* chunkOf(const std::vector<std::uint8_t>& wave) {
-    return Mix_LoadWAV_RW(SDL_RWFromConstMem(wave.data(), static_cast<int>(wave.size())), 1);
+void SdlSoundOut::sayOnStderr(const std::string& line) {
+    std::fprintf(stderr, "vantorix: %s\n", line.c_str());
 }
 
-}  // namespace
-
-SdlSoundOut::SdlSoundOut(MixerDevice& mixer) : mixer_(mixer) {
+SdlSoundOut::SdlSoundOut(MixerDevice& mixer, Say say) : mixer_(mixer), say_(std::move(say)) {
     if (!mixer_.open()) return;
-    beep_ = chunkOf(beepWave(mixer_.sampleRate()));
-    defaultSound_ = chunkOf(defaultSoundWave(mixer_.sampleRate()));
+    beep_ = mixer_.convert(beepWave(mixer_.sampleRate()));
+    defaultSound_ = mixer_.convert(defaultSoundWave(mixer_.sampleRate()));
 }
 
 SdlSoundOut::~SdlSoundOut() {
-    if (mixer_.open()) Mix_HaltChannel(-1);
-    Mix_FreeChunk(current_);
-    Mix_FreeChunk(beep_);
-    Mix_FreeChunk(defaultSound_);
+    mixer_.halt(MixerDevice::kEffectChannel);
+    mixer_.halt(MixerDevice::kBeepChannel);
 }
 
-Mix_Chunk* SdlSoundOut::load(const std::string& path) {
+std::unique_ptr<MixerSound> SdlSoundOut::load(const std::string& path) {
     std::string whyNot;
-    auto bytes = readFileCapped(path, WaveFile::kMaxBytes, whyNot);
-    if (!bytes) return nullptr;
-    auto wave = WaveFile::parse(*bytes, whyNot);
-    if (!wave) return nullptr;
-    return chunkOf(wave->canonicalBytes());
+    bool tooLarge = false;
+    auto effect = readEffect(path, mixer_.sampleRate(), whyNot, tooLarge);
+    if (tooLarge && refused_.insert(path).second) say_(path + ": not played, " + whyNot);
+    return effect ? mixer_.convert(effect->wave.canonicalBytes()) : nullptr;
 }
 
-void SdlSoundOut::start(Mix_Chunk* chunk, bool owned) {
-    Mix_HaltChannel(MixerDevice::kEffectChannel);
-    Mix_FreeChunk(current_);
-    current_ = owned ? chunk : nullptr;
-    Mix_PlayChannel(MixerDevice::kEffectChannel, chunk, 0);
+void SdlSoundOut::start(const MixerSound* sound) {
+    mixer_.play(MixerDevice::kEffectChannel, sound);
 }
 
-void SdlSoundOut::waitForEnd(Mix_Chunk* chunk) {
-    // The sound's own length, plus a margin in case the device stalls.
-    Uint32 lengthMs = chunk->alen / 4 * 1000 / static_cast<Uint32>(mixer_.sampleRate());
+void SdlSoundOut::waitForEnd(const MixerSound& sound) {
+    // Asleep for most of the sound's length, then a close watch for its end,
+    // with a margin in case the device stalls.
+    auto lengthMs = static_cast<Uint64>(mixedLengthMs(sound.bytes.size(), mixer_.sampleRate()));
     Uint64 giveUpAt = SDL_GetTicks64() + lengthMs + 2000;
-    while (Mix_Playing(MixerDevice::kEffectChannel) && SDL_GetTicks64() < giveUpAt) SDL_Delay(2);
+    SDL_Delay(static_cast<Uint32>(lengthMs));
+    while (mixer_.playing(MixerDevice::kEffectChannel) && SDL_GetTicks64() < giveUpAt) SDL_Delay(2);
 }
 
 bool SdlSoundOut::play(const std::string& path, std::uint32_t flags) {
     if (!mixer_.open()) return false;
-    Mix_Chunk* chunk = load(path);
+    auto sound = load(path);
     bool background = flags & Module1::SND_ASYNC;
-    if (!chunk) {
-        if (background && !(flags & Module1::SND_NODEFAULT) && defaultSound_)
-            start(defaultSound_, false);
+    if (!sound) {
+        if (background && !(flags & Module1::SND_NODEFAULT) && defaultSound_) start(defaultSound_.get());
         return false;
     }
-    start(chunk, true);
-    if (!background) waitForEnd(chunk);
+    // The effect playing now is cut before the sound it uses is let go.
+    start(sound.get());
+    current_ = std::move(sound);
+    if (!background) waitForEnd(*current_);
     return true;
 }
 
 void SdlSoundOut::beep() {
-    if (beep_) Mix_PlayChannel(MixerDevice::kBeepChannel, beep_, 0);
+    if (beep_) mixer_.play(MixerDevice::kBeepChannel, beep_.get());
 }
 
 }  // namespace vantorix

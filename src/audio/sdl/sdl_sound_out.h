@@ -1,7 +1,8 @@
 #pragma once
 
-#include <SDL_mixer.h>
-
+#include <functional>
+#include <memory>
+#include <set>
 #include <string>
 
 #include "audio/media_control.h"
@@ -13,7 +14,9 @@ namespace vantorix {
 // the one playing, and one for the beep.
 class SdlSoundOut : public SoundOut {
 public:
-    explicit SdlSoundOut(MixerDevice& mixer);
+    // `say` gets the one line about an effect refused for its size.
+    using Say = std::function<void(const std::string& line)>;
+    explicit SdlSoundOut(MixerDevice& mixer, Say say = sayOnStderr);
     ~SdlSoundOut() override;
     SdlSoundOut(const SdlSoundOut&) = delete;
     SdlSoundOut& operator=(const SdlSoundOut&) = delete;
@@ -21,16 +24,20 @@ public:
     bool play(const std::string& path, std::uint32_t flags) override;
     void beep() override;
 
+    static void sayOnStderr(const std::string& line);
+
 private:
     // The effect in a file, checked by our own reader first; null when unplayable.
-    Mix_Chunk* load(const std::string& path);
-    void start(Mix_Chunk* chunk, bool owned);
-    void waitForEnd(Mix_Chunk* chunk);
+    std::unique_ptr<MixerSound> load(const std::string& path);
+    void start(const MixerSound* sound);
+    void waitForEnd(const MixerSound& sound);
 
     MixerDevice& mixer_;
-    Mix_Chunk* beep_ = nullptr;
-    Mix_Chunk* defaultSound_ = nullptr;
-    Mix_Chunk* current_ = nullptr;  // the loaded effect on the effect channel, ours to free
+    Say say_;
+    std::set<std::string> refused_;  // files already said to be too large
+    std::unique_ptr<MixerSound> beep_;
+    std::unique_ptr<MixerSound> defaultSound_;
+    std::unique_ptr<MixerSound> current_;  // the loaded effect on the effect channel
 };
 
 }  // namespace vantorix

@@ -24,30 +24,22 @@ std::string shownText(const Label& label) {
 
 }  // namespace
 
-FieldPainter::FieldPainter(SDL_Renderer* renderer, FontFiles files, int scale)
-    : renderer_(renderer), files_(std::move(files)), scale_(scale) {}
+FieldPainter::FieldPainter(SDL_Renderer* renderer, TextFonts& fonts, int scale)
+    : renderer_(renderer), fonts_(fonts), scale_(scale) {}
 
 FieldPainter::~FieldPainter() {
     for (auto& [label, r] : cache_) SDL_DestroyTexture(r.texture);
-    for (auto& [key, f] : fonts_) TTF_CloseFont(f);
 }
 
 TTF_Font* FieldPainter::font(const FontDesc& desc, int pixels) {
     int style = (desc.bold ? TTF_STYLE_BOLD : 0) | (desc.italic ? TTF_STYLE_ITALIC : 0);
-    FontKey key{desc.isSymbol(), pixels, style};
-    auto it = fonts_.find(key);
-    if (it != fonts_.end()) return it->second;
-    // SDL_ttf takes the size at 72 dpi, so points here are pixels: an em of `pixels`.
-    TTF_Font* f = TTF_OpenFont((desc.isSymbol() ? files_.symbol : files_.text).c_str(), pixels);
-    if (f) TTF_SetFontStyle(f, style);
-    fonts_[key] = f;
-    return f;
+    return fonts_.at(desc.isSymbol(), pixels, style);
 }
 
 int FieldPainter::textWidth(const Label& label, const std::string& text, int pixels) {
     TTF_Font* f = font(label.font(), pixels);
     int w = 0, h = 0;
-    if (!f || text.empty() || TTF_SizeUTF8(f, text.c_str(), &w, &h) != 0) return 0;
+    if (!f || text.empty() || fonts_.ttf().TTF_SizeUTF8(f, text.c_str(), &w, &h) != 0) return 0;
     return w;
 }
 
@@ -71,7 +63,7 @@ const FieldPainter::Rendered& FieldPainter::rendered(const Label& label) {
     TTF_Font* f = font(label.font(), fittedPixelSize(label, text));
     if (!f) return r;
     SDL_Color color{label.foreColor().r, label.foreColor().g, label.foreColor().b, 255};
-    SDL_Surface* surface = TTF_RenderUTF8_Blended(f, text.c_str(), color);
+    SDL_Surface* surface = fonts_.ttf().TTF_RenderUTF8_Blended(f, text.c_str(), color);
     if (!surface) return r;
     r.texture = SDL_CreateTextureFromSurface(renderer_, surface);
     r.width = surface->w;
@@ -82,9 +74,6 @@ const FieldPainter::Rendered& FieldPainter::rendered(const Label& label) {
 
 void FieldPainter::draw(const Field& field) {
     SDL_RenderSetClipRect(renderer_, nullptr);
-    // The window's own background; the field covers it all at run time.
-    SDL_SetRenderDrawColor(renderer_, 212, 208, 200, 255);
-    SDL_RenderClear(renderer_);
     SDL_Rect fieldRect = scaled(0, 0, field.width(), field.height(), scale_);
     Rgb back = field.backColor();
     SDL_SetRenderDrawColor(renderer_, back.r, back.g, back.b, 255);

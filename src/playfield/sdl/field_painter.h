@@ -5,20 +5,19 @@
 
 #include <map>
 #include <string>
-#include <tuple>
 
 #include "playfield/field.h"
-#include "playfield/sdl/font_finder.h"
+#include "playfield/sdl/text_fonts.h"
 
 namespace vantorix {
 
-// Draws the field onto one renderer: the background, then the visible labels back
+// Draws the field into the renderer's viewport: its background, then the visible labels back
 // to front, each as its text alone, clipped to its box and to the field. Every
 // length is multiplied by a whole-number scale, and text is rendered at the scaled
 // size so it stays sharp. Rendered captions are kept until they change.
 class FieldPainter {
 public:
-    FieldPainter(SDL_Renderer* renderer, FontFiles files, int scale);
+    FieldPainter(SDL_Renderer* renderer, TextFonts& fonts, int scale);
     ~FieldPainter();
     FieldPainter(const FieldPainter&) = delete;
     FieldPainter& operator=(const FieldPainter&) = delete;
@@ -39,15 +38,12 @@ private:
         SDL_Texture* texture = nullptr;
         int width = 0, height = 0;
     };
-    using FontKey = std::tuple<bool, int, int>;  // symbol font, pixel size, style
-
     TTF_Font* font(const FontDesc& desc, int pixels);
     const Rendered& rendered(const Label& label);
 
     SDL_Renderer* renderer_;
-    FontFiles files_;
+    TextFonts& fonts_;
     int scale_;
-    std::map<FontKey, TTF_Font*> fonts_;
     std::map<const Label*, Rendered> cache_;
 };
 

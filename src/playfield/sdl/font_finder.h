@@ -13,6 +13,8 @@ struct FontFiles {
 
 // Finds both through fontconfig, by family preference and by the characters each
 // must have. On failure says which Debian package would provide what is missing.
+// Opens fontconfig for the search and closes it after, so the search may run
+// on a thread of its own.
 std::optional<FontFiles> findFontFiles(std::string& whyNot);
 
 }  // namespace vantorix

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <SDL.h>
+
 namespace vantorix {
 
-// The scale the X desktop asks for through its Xft.dpi resource; 1 on any other
-// desktop or without the resource.
-int xDesktopScale();
+// The scale the X desktop asks for through its Xft.dpi resource, as the
+// window's own connection read it; 1 on any other desktop or without the resource.
+int xDesktopScale(SDL_Window* window);
 
 }  // namespace vantorix

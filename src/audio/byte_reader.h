@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+namespace vantorix {
+
+// Big-endian reading through a byte span; callers check has() before reading.
+class ByteReader {
+public:
+    explicit ByteReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+    bool has(std::size_t n) const { return bytes_.size() - pos_ >= n; }
+    bool atEnd() const { return pos_ == bytes_.size(); }
+    std::size_t left() const { return bytes_.size() - pos_; }
+    std::uint8_t peek() const { return bytes_[pos_]; }
+    std::uint8_t byte() { return bytes_[pos_++]; }
+    std::uint32_t be(int n) {
+        std::uint32_t v = 0;
+        for (int i = 0; i < n; ++i) v = (v << 8) | bytes_[pos_++];
+        return v;
+    }
+    void skip(std::size_t n) { pos_ += n; }
+    std::span<const std::uint8_t> take(std::size_t n) {
+        auto s = bytes_.subspan(pos_, n);
+        pos_ += n;
+        return s;
+    }
+    // A variable-length quantity of at most four bytes.
+    bool vlq(std::uint32_t& out) {
+        out = 0;
+        for (int i = 0; i < 4; ++i) {
+            if (!has(1)) return false;
+            std::uint8_t b = byte();
+            out = (out << 7) | (b & 0x7F);
+            if (!(b & 0x80)) return true;
+        }
+        return false;
+    }
+
+private:
+    std::span<const std::uint8_t> bytes_;
+    std::size_t pos_ = 0;
+};
+
+}  // namespace vantorix

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "desktop/options.h"
+#include "desktop/settings.h"
+
+namespace vantorix {
+
+// The window a run opens with: the command line first, then what the player
+// last used, then the desktop's own scale. The window cuts the scale down to
+// what fits the screen.
+WindowSettings startingWindow(const Options& options, const WindowSettings& remembered,
+                              int desktopScale);
+
+}  // namespace vantorix

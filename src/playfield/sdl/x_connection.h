@@ -1,0 +1,27 @@
+#pragma once
+
+#include <SDL.h>
+
+struct _XDisplay;
+
+namespace vantorix {
+
+// The X connection an SDL window lives on, looked at without reading from it:
+// each SDL look at the display reads the connection a few times over and polls
+// the gamepads, ten times the cost of one poll() when nothing has come.
+class XConnection {
+public:
+    // Not open unless the window is on X11.
+    explicit XConnection(SDL_Window* window);
+
+    bool open() const { return display_ != nullptr; }
+    // Xlib holds events it has read and not handed on.
+    bool eventsQueued() const;
+    // Sleeps until the server sends something or `ms` pass; true when it has.
+    bool waitReadable(int ms) const;
+
+private:
+    _XDisplay* display_ = nullptr;
+};
+
+}  // namespace vantorix

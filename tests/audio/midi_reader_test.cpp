@@ -1,0 +1,105 @@
+// The MIDI reader: tolerant of what other players accept, exact with our own songs.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+
+#include "audio/midi_file.h"
+#include "support/midi_bytes.h"
+
+namespace vantorix {
+namespace {
+
+using testing::Midi;
+
+bool holds(const std::vector<std::uint8_t>& bytes, std::initializer_list<std::uint8_t> run) {
+    return std::search(bytes.begin(), bytes.end(), run.begin(), run.end()) != bytes.end();
+}
+
+TEST(MidiReader, SongsWithOdditiesOthersPlayAreReadWhole) {
+    for (const auto& song : testing::oddSongs()) {
+        std::string why;
+        auto parsed = MidiFile::parse(song.bytes, why);
+        ASSERT_TRUE(parsed) << song.what << ": " << why;
+        EXPECT_EQ(parsed->lengthMs(), song.lengthMs) << song.what;
+        EXPECT_TRUE(holds(parsed->playable(), {0x90, 0x3C, 0x64})) << song.what << ": the note";
+        // What the synthesizer gets reads back as itself.
+        auto again = MidiFile::parse(parsed->playable(), why);
+        ASSERT_TRUE(again) << song.what << ": " << why;
+        EXPECT_EQ(again->playable(), parsed->playable()) << song.what;
+        EXPECT_EQ(again->lengthMs(), song.lengthMs) << song.what;
+    }
+}
+
+TEST(MidiReader, WhatTheSynthesizerRefusesIsLeftOut) {
+    for (const auto& song : testing::oddSongs()) {
+        std::string why;
+        auto parsed = MidiFile::parse(song.bytes, why);
+        const auto& played = parsed->playable();
+        for (std::uint8_t status : {0xF1, 0xF2, 0xF4, 0xF5, 0xF7, 0xF8, 0xF9, 0xFD})
+            EXPECT_FALSE(holds(played, {0x00, status})) << song.what;
+        EXPECT_FALSE(holds(played, {0xFF, 0x58, 0x02})) << song.what;
+        for (std::uint8_t mode : {124, 125, 126, 127}) EXPECT_FALSE(holds(played, {0xB0, mode}));
+        EXPECT_EQ(played[7], 6) << song.what << ": the header is six bytes";
+    }
+    std::string why;
+    auto modes = MidiFile::parse(testing::oneNote(testing::ev(0, {0xB0, 126, 0})), why);
+    EXPECT_TRUE(holds(modes->playable(), {0xB0, 0x7B, 0x00})) << "mono on still stops the notes";
+    auto timeCode = MidiFile::parse(testing::oddSongs().back().bytes, why);
+    EXPECT_EQ(timeCode->playable()[12] * 256 + timeCode->playable()[13], 1000)
+        << "time code becomes 1000 ticks a one-second quarter note";
+}
+
+TEST(MidiReader, SongsBeyondOurOwnReportTheirLength) {
+    for (const auto& song : testing::songsBeyondOurOwn()) {
+        std::string why;
+        auto parsed = MidiFile::parse(song.bytes, why);
+        ASSERT_TRUE(parsed) << song.what << ": " << why;
+        EXPECT_EQ(parsed->lengthMs(), song.lengthMs) << song.what;
+    }
+}
+
+TEST(MidiReader, OnlyAFileWithoutUsableHeaderOrTrackIsRefused) {
+    using testing::chunk, testing::ev, testing::header, testing::join;
+    for (auto [what, bytes] : {
+             std::pair{"no tracks", header(0, 0, 480)},
+             std::pair{"format 3", join({header(3, 1, 480), chunk("MTrk", testing::endOfTrack(0))})},
+             std::pair{"division 0", join({header(0, 1, 0), chunk("MTrk", testing::endOfTrack(0))})},
+             std::pair{"an empty track", join({header(0, 1, 480), chunk("MTrk", {})})},
+             std::pair{"data with no status", join({header(0, 1, 480), chunk("MTrk", ev(0, {0x3C, 0x40}))})},
+             std::pair{"RIFF without data", testing::Midi{'R', 'I', 'F', 'F', 4, 0, 0, 0, 'R', 'M', 'I', 'D'}},
+         }) {
+        std::string why;
+        EXPECT_FALSE(MidiFile::parse(bytes, why)) << what;
+        EXPECT_FALSE(why.empty()) << what;
+    }
+}
+
+TEST(MidiReader, TheProgramsASongSelectsAreKnownFromEveryTrackAndChannel) {
+    using testing::chunk, testing::ev, testing::header, testing::join;
+    // Running status carries a program change; a program in a meta event's text
+    // or a controller's value is none.
+    auto first = join({ev(0, {0xC3, 80}), ev(10, {5}), ev(0, {0xFF, 0x01, 2, 0xC0, 7}),
+                       ev(0, {0xB0, 0x07, 100}), testing::endOfTrack(0)});
+    auto second = join({ev(0, {0xC9, 0}), ev(0, {0xC1, 127}), testing::endOfTrack(0)});
+    std::string why;
+    auto song = MidiFile::parse(join({header(1, 2, 480), chunk("MTrk", first), chunk("MTrk", second)}), why);
+    ASSERT_TRUE(song) << why;
+    std::bitset<128> expected;
+    for (int program : {0, 5, 80, 127}) expected.set(program);
+    EXPECT_EQ(song->programs(), expected);
+}
+
+TEST(MidiReader, OurSongsReachTheSynthesizerByteForByte) {
+    for (const char* name : {"title.mid", "bgm.mid"}) {
+        std::ifstream in(std::string(VANTORIX_MEDIA_DIR) + "/" + name, std::ios::binary);
+        std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
+        std::string why;
+        auto parsed = MidiFile::parse(bytes, why);
+        ASSERT_TRUE(parsed) << name << ": " << why;
+        EXPECT_EQ(parsed->playable(), bytes) << name;
+    }
+}
+
+}  // namespace
+}  // namespace vantorix
