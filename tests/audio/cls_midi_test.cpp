@@ -107,6 +107,23 @@ TEST_F(Player, AMissingFileLeavesTwoBlanksAndIsStillRemembered) {
     EXPECT_EQ(player->FileName(), "/nowhere/bgm.mid");
 }
 
+TEST_F(Player, APathMustFitTheShortFormBufferWithItsNul) {
+    std::string folder(200, 'd');
+    auto top = std::filesystem::temp_directory_path() / "player long path";
+    auto dir = top / folder / folder;
+    std::filesystem::create_directories(dir);
+    auto player = std::make_shared<clsMIDI>(pump);
+    for (std::size_t length : {511u, 512u}) {
+        auto song = (dir / "").string();
+        song += std::string(length - song.size() - 4, 's') + ".mid";
+        std::ofstream(song) << "MThd";
+        player->FileName(song);
+        EXPECT_EQ(device.commands().back(),
+                  "open " + (length < 512 ? song : "") + " type sequencer alias midifile");
+    }
+    std::filesystem::remove_all(top);
+}
+
 TEST_F(Player, SimpleCommandsAreExact) {
     auto player = std::make_shared<clsMIDI>(pump);
     device.sent.clear();
@@ -308,6 +325,25 @@ TEST(PlatformCalls, ShortPathIsThePathWhenItExistsAndFits) {
     EXPECT_EQ(Module1::GetShortPathNameA("/no/such/file.mid", untouched.data(), 512), 0u);
     EXPECT_EQ(untouched, std::string(512, '\0'));
     std::filesystem::remove(file);
+}
+
+TEST(PlatformCalls, NoNameReachesNoDeviceAndTheSoundsOutcomeIsPassedOn) {
+    struct Sounds : SoundOut {
+        bool play(const std::string& path, std::uint32_t) override { return path == "hit.wav"; }
+        void beep() override {}
+    } sounds;
+    RecordingDevice device;
+    Module1::install({&device, &sounds, nullptr});
+    EXPECT_NE(Module1::mciSendStringA(nullptr, nullptr, 0, 0), 0);
+    EXPECT_TRUE(device.sent.empty());
+    EXPECT_EQ(Module1::sndPlaySoundA(nullptr, Module1::SND_ASYNC), 0);
+    EXPECT_EQ(Module1::sndPlaySoundA("hit.wav", Module1::SND_ASYNC), 1);
+    EXPECT_EQ(Module1::sndPlaySoundA("gone.wav", Module1::SND_ASYNC), 0);
+    Module1::shutDown();
+    char buffer[8] = "#";
+    EXPECT_EQ(Module1::GetShortPathNameA(nullptr, buffer, 8), 0u);
+    EXPECT_EQ(Module1::GetShortPathNameA("/", nullptr, 8), 0u);
+    EXPECT_STREQ(buffer, "#");
 }
 
 TEST(PlatformCalls, AfterShutDownNothingIsReached) {
