@@ -102,6 +102,7 @@ TEST_F(Controls, ANewElementIsAHiddenCopyOfElementZeroAtTheFront) {
     EXPECT_EQ(made.width(), 33);
     EXPECT_EQ(made.index(), 3);
     EXPECT_EQ(stackIndex(made), 0);
+    EXPECT_EQ(&form.controlArray("Enemy")(3), &made) << "one array per name";
     EXPECT_THROW(enemy.load(3), std::invalid_argument);
     EXPECT_THROW(enemy(4), std::out_of_range);
 }
@@ -128,6 +129,8 @@ TEST_F(Controls, MovesKeepTheBoxSizeAndHiddenLabelsStillMove) {
 
 TEST(ProgramServices, TheMediaFolderIsTheProgramsOwnWhereverItIsStartedFrom) {
     EXPECT_TRUE(std::filesystem::equivalent(programFolder(), VANTORIX_MEDIA_DIR));
+    ManualClock clock;
+    Program(".", clock, nullptr).beep();  // no sound device: silence
 }
 
 TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
