@@ -71,6 +71,15 @@ inline std::vector<OddSong> oddSongs() {
         songs.push_back({"channel mode " + std::to_string(mode), oneNote(ev(0, {0xB0, mode, 0})), 1000});
     songs.push_back({"channel pressure", oneNote(ev(0, {0xD0, 0x40})), 1000});
     songs.push_back({"short time signature", oneNote(ev(0, {0xFF, 0x58, 0x02, 0x04, 0x02})), 1000});
+    songs.push_back({"short key signature", oneNote(ev(0, {0xFF, 0x59, 0x01, 0x00})), 1000});
+    songs.push_back({"long SMPTE offset", oneNote(ev(0, {0xFF, 0x54, 0x06, 0, 0, 0, 0, 0, 0})), 1000});
+    songs.push_back({"tempo of zero", oneNote(ev(0, {0xFF, 0x51, 0x03, 0, 0, 0})), 1000});
+    songs.push_back({"short tempo", oneNote(ev(0, {0xFF, 0x51, 0x02, 0x07, 0xA1})), 1000});
+    songs.push_back({"song select and time code before any channel",
+                     join({header(0, 1, 480),
+                           chunk("MTrk", join({ev(0, {0xF3, 0x01}), ev(0, {0xF1, 0x02}), ev(0, {0x90, 0x3C, 0x64}),
+                                               ev(480, {0x80, 0x3C, 0x40}), endOfTrack(480)}))}),
+                     1000});
     songs.push_back({"running status across a meta event",
                      join({header(0, 1, 480),
                            chunk("MTrk", join({ev(0, {0x90, 0x3C, 0x64}), ev(0, {0xFF, 0x01, 0x01, 'x'}),
