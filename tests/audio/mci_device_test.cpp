@@ -158,8 +158,10 @@ TEST_F(Device, APathWithBlanksOpensQuotedOrNot) {
     ASSERT_NE(dir.string().find(' '), std::string::npos);
     EXPECT_EQ(openSong(), 0);
     EXPECT_EQ(send("close midifile"), 0);
-    EXPECT_EQ(send("open \"" + (dir / "song.mid").string() + "\" type sequencer alias tune"), 0);
+    EXPECT_EQ(send("open \"" + (dir / "song.mid").string() + "\"type sequencer alias tune"), 0)
+        << "the closing quote ends the name without a blank";
     EXPECT_EQ(ask("status tune mode"), "stopped");
+    EXPECT_EQ(send("open \"\" alias \"x\""), MCIERR_MISSING_PARAMETER) << "an empty quoted name";
 }
 
 TEST_F(Device, FoldersNamedLikeKeywordsStayInThePath) {
