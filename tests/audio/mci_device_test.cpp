@@ -129,6 +129,21 @@ TEST_F(Device, TheEndIsNoticedAndPlayFromZeroRestarts) {
     EXPECT_EQ(send("play midifile from 10000"), 0) << "its very end is a place to play from";
 }
 
+TEST_F(Device, PauseAndStopOfASongNotPlayingKeepItsPlace) {
+    openSong();
+    send("play midifile");
+    now = 500;
+    send("pause midifile ");
+    send("pause midifile ");
+    EXPECT_EQ(ask("status midifile mode"), "paused");
+    send("stop midifile ");
+    send("pause midifile ");
+    EXPECT_EQ(ask("status midifile mode"), "stopped");
+    send("seek midifile to 300");
+    send("stop midifile ");
+    EXPECT_EQ(ask("status midifile position"), "300");
+}
+
 TEST_F(Device, SeekStopsAndMovesThenResumePlaysFromThere) {
     openSong();
     send("play midifile");
