@@ -62,20 +62,67 @@ TEST(MidiReader, SongsBeyondOurOwnReportTheirLength) {
     }
 }
 
-TEST(MidiReader, OnlyAFileWithoutUsableHeaderOrTrackIsRefused) {
-    using testing::chunk, testing::ev, testing::header, testing::join;
-    for (auto [what, bytes] : {
-             std::pair{"no tracks", header(0, 0, 480)},
-             std::pair{"format 3", join({header(3, 1, 480), chunk("MTrk", testing::endOfTrack(0))})},
-             std::pair{"division 0", join({header(0, 1, 0), chunk("MTrk", testing::endOfTrack(0))})},
-             std::pair{"an empty track", join({header(0, 1, 480), chunk("MTrk", {})})},
-             std::pair{"data with no status", join({header(0, 1, 480), chunk("MTrk", ev(0, {0x3C, 0x40}))})},
-             std::pair{"RIFF without data", testing::Midi{'R', 'I', 'F', 'F', 4, 0, 0, 0, 'R', 'M', 'I', 'D'}},
+TEST(MidiReader, OnlyAFileWithoutUsableHeaderOrTrackIsRefusedSayingWhy) {
+    using testing::chunk, testing::ev, testing::header, testing::join, testing::riffChunk, testing::riffForm;
+    auto track = chunk("MTrk", testing::endOfTrack(0));
+    // A chunk whose length, top bit set, runs far past the file.
+    Midi past = join({{'J', 'U', 'N', 'K', 0x10, 0, 0, 0x80}, Midi(16, 0)});
+    struct Refused {
+        const char* what;
+        Midi bytes;
+        const char* why;
+    };
+    for (const auto& [what, bytes, reason] : {
+             Refused{"no tracks", header(0, 0, 480), "no usable track"},
+             {"format 3", join({header(3, 1, 480), track}), "unsupported MIDI header"},
+             {"division 0", join({header(0, 1, 0), track}), "unsupported MIDI header"},
+             {"an empty track", join({header(0, 1, 480), chunk("MTrk", {})}), "no usable track"},
+             {"data with no status", join({header(0, 1, 480), chunk("MTrk", ev(0, {0x3C, 0x40}))}),
+              "no usable track"},
+             {"a header of four bytes", join({chunk("MThd", {0, 0, 0, 1}), track}), "bad MIDI header"},
+             {"a header past the file", Midi{'M', 'T', 'h', 'd', 0, 0, 0, 100, 0, 0, 0, 1, 1, 0xE0}, "bad MIDI header"},
+             {"RIFF without data", riffForm({}), "not a MIDI file"},
+             {"RIFF with an empty chunk only", riffForm({riffChunk("JUNK", {})}), "not a MIDI file"},
+             {"RIFF ending in an odd chunk without its pad", riffForm({Midi{'J', 'U', 'N', 'K', 3, 0, 0, 0, 1, 2, 3}}),
+              "not a MIDI file"},
+             {"RIFF with a chunk past the file first", riffForm({past, riffChunk("data", testing::oneNote({}))}),
+              "not a MIDI file"},
          }) {
         std::string why;
         EXPECT_FALSE(MidiFile::parse(bytes, why)) << what;
-        EXPECT_FALSE(why.empty()) << what;
+        EXPECT_EQ(why, reason) << what;
     }
+}
+
+TEST(MidiReader, HeadersAndWrappersOthersWriteAreRead) {
+    using testing::chunk, testing::ev, testing::join, testing::riffChunk;
+    auto song = testing::oneNote({});
+    Midi cutData = join({{'d', 'a', 't', 'a'}, Midi(4, 0), song});
+    testing::Bytes length;
+    testing::putLe(length, static_cast<std::uint32_t>(song.size() + 1000), 4);
+    std::copy(length.begin(), length.end(), cutData.begin() + 4);
+    Midi note = join({ev(0, {0x90, 0x3C, 0x64}), ev(1, {0x80, 0x3C, 0x40}), testing::endOfTrack(1)});
+    for (const auto& [what, bytes] : {
+             std::pair{"RIFF with an odd-sized list first and its data cut short",
+                       testing::riffForm({riffChunk("LIST", Midi(0x012345, 'i')), cutData})},
+             {"a header of eight bytes",
+              join({chunk("MThd", {0, 0, 0, 1, 1, 0xE0, 0x12, 0x34}), Midi(song.begin() + 14, song.end())})},
+             {"one tick a quarter note", join({testing::header(0, 1, 1), chunk("MTrk", note)})},
+             {"format 2", join({testing::header(2, 1, 1), chunk("MTrk", note)})},
+             {"a track past the count the header gives",
+              join({testing::header(0, 1, 1), chunk("MTrk", note), chunk("MTrk", testing::endOfTrack(8))})},
+             {"time code of one frame a second, two ticks a frame",
+              join({chunk("MThd", {0, 0, 0, 1, 0xFF, 2}), chunk("MTrk", note)})},
+         }) {
+        std::string why;
+        auto parsed = MidiFile::parse(bytes, why);
+        ASSERT_TRUE(parsed) << what << ": " << why;
+        EXPECT_EQ(parsed->lengthMs(), 1000) << what;
+    }
+    Midi many = testing::header(1, 128, 480);
+    for (int i = 0; i < 128; ++i) many = join({many, chunk("MTrk", testing::endOfTrack(0))});
+    std::string why;
+    EXPECT_EQ(MidiFile::parse(many, why)->trackCount(), 127) << "as many tracks as the synthesizer reads";
 }
 
 TEST(MidiReader, TheProgramsASongSelectsAreKnownFromEveryTrackAndChannel) {

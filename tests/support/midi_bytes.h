@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "support/wave_bytes.h"
+
 namespace vantorix::testing {
 
 using Midi = std::vector<std::uint8_t>;
@@ -115,21 +117,17 @@ inline std::vector<OddSong> oddSongs() {
 
 namespace vantorix::testing {
 
-// A MIDI file wrapped in RIFF as an .rmi file is.
-inline Midi riffMidi(const Midi& smf) {
-    auto le = [](Midi& out, std::size_t v) {
-        for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-    };
-    Midi data = {'d', 'a', 't', 'a'};
-    le(data, smf.size());
-    data.insert(data.end(), smf.begin(), smf.end());
-    if (smf.size() & 1) data.push_back(0);
+// A RIFF "RMID" form of the chunks given, as an .rmi file is.
+inline Midi riffForm(std::initializer_list<Midi> chunks) {
+    Midi body = {'R', 'M', 'I', 'D'};
+    for (const Midi& c : chunks) body.insert(body.end(), c.begin(), c.end());
     Midi out = {'R', 'I', 'F', 'F'};
-    le(out, 4 + data.size());
-    out.insert(out.end(), {'R', 'M', 'I', 'D'});
-    out.insert(out.end(), data.begin(), data.end());
+    putLe(out, static_cast<std::uint32_t>(body.size()), 4);
+    out.insert(out.end(), body.begin(), body.end());
     return out;
 }
+
+inline Midi riffMidi(const Midi& smf) { return riffForm({riffChunk("data", smf)}); }
 
 struct PlainSong {
     std::string what;
