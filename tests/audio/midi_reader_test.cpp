@@ -109,6 +109,7 @@ TEST(MidiReader, HeadersAndWrappersOthersWriteAreRead) {
               join({chunk("MThd", {0, 0, 0, 1, 1, 0xE0, 0x12, 0x34}), Midi(song.begin() + 14, song.end())})},
              {"one tick a quarter note", join({testing::header(0, 1, 1), chunk("MTrk", note)})},
              {"format 2", join({testing::header(2, 1, 1), chunk("MTrk", note)})},
+             {"a track of over 64 KB", testing::oneNote(join({{0x00, 0xF0, 0x84, 0xA2, 0x70}, Midi(69999, 1), {0xF7}}))},
              {"a track past the count the header gives",
               join({testing::header(0, 1, 1), chunk("MTrk", note), chunk("MTrk", testing::endOfTrack(8))})},
              {"time code of one frame a second, two ticks a frame",
@@ -118,6 +119,7 @@ TEST(MidiReader, HeadersAndWrappersOthersWriteAreRead) {
         auto parsed = MidiFile::parse(bytes, why);
         ASSERT_TRUE(parsed) << what << ": " << why;
         EXPECT_EQ(parsed->lengthMs(), 1000) << what;
+        EXPECT_EQ(MidiFile::parse(parsed->playable(), why)->lengthMs(), 1000) << what << ", as played";
     }
     Midi many = testing::header(1, 128, 480);
     for (int i = 0; i < 128; ++i) many = join({many, chunk("MTrk", testing::endOfTrack(0))});
