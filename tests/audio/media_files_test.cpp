@@ -101,6 +101,7 @@ TEST(MidiReader, TempoChangesShapeTheLength) {
     EXPECT_EQ(parsed->lengthMs(), 1500);
     EXPECT_EQ(parsed->msToTick(500), 480);
     EXPECT_EQ(parsed->msToTick(1000), 720);
+    EXPECT_EQ(parsed->msToTick(1001), 720) << "a place between two ticks starts at the earlier";
     EXPECT_DOUBLE_EQ(parsed->tickToMs(720), 1000.0);
 }
 

@@ -110,6 +110,10 @@ TEST(MidiReader, HeadersAndWrappersOthersWriteAreRead) {
              {"one tick a quarter note", join({testing::header(0, 1, 1), chunk("MTrk", note)})},
              {"format 2", join({testing::header(2, 1, 1), chunk("MTrk", note)})},
              {"a track of over 64 KB", testing::oneNote(join({{0x00, 0xF0, 0x84, 0xA2, 0x70}, Midi(69999, 1), {0xF7}}))},
+             {"two tracks setting the tempo at once: the later counts",
+              join({testing::header(1, 2, 1), chunk("MTrk", join({ev(0, {0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40}),
+                                                                  testing::endOfTrack(0)})),
+                    chunk("MTrk", join({ev(0, {0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20}), note}))})},
              {"a track past the count the header gives",
               join({testing::header(0, 1, 1), chunk("MTrk", note), chunk("MTrk", testing::endOfTrack(8))})},
              {"time code of one frame a second, two ticks a frame",
@@ -124,7 +128,15 @@ TEST(MidiReader, HeadersAndWrappersOthersWriteAreRead) {
     Midi many = testing::header(1, 128, 480);
     for (int i = 0; i < 128; ++i) many = join({many, chunk("MTrk", testing::endOfTrack(0))});
     std::string why;
-    EXPECT_EQ(MidiFile::parse(many, why)->trackCount(), 127) << "as many tracks as the synthesizer reads";
+    auto kept = MidiFile::parse(many, why);
+    EXPECT_EQ(kept->trackCount(), 127) << "as many tracks as the synthesizer reads";
+    EXPECT_EQ(kept->lengthMs(), 0);
+    // One tick of 1001 us: a part of a millisecond counts as a whole one.
+    auto brief = MidiFile::parse(join({testing::header(0, 1, 1),
+                                       chunk("MTrk", join({ev(0, {0xFF, 0x51, 0x03, 0x00, 0x03, 0xE9}),
+                                                           testing::endOfTrack(1)}))}),
+                                 why);
+    EXPECT_EQ(brief->lengthMs(), 2);
 }
 
 TEST(MidiReader, TheProgramsASongSelectsAreKnownFromEveryTrackAndChannel) {
