@@ -46,8 +46,15 @@ TEST(MidiReader, WhatTheSynthesizerRefusesIsLeftOut) {
         EXPECT_EQ(played[7], 6) << song.what << ": the header is six bytes";
     }
     std::string why;
-    auto modes = MidiFile::parse(testing::oneNote(testing::ev(0, {0xB0, 126, 0})), why);
-    EXPECT_TRUE(holds(modes->playable(), {0xB0, 0x7B, 0x00})) << "mono on still stops the notes";
+    using testing::ev;
+    auto modes = MidiFile::parse(testing::oneNote(testing::join({ev(0, {0xB1, 126, 0}), ev(0, {0xB0, 0x80, 0})})), why);
+    EXPECT_TRUE(holds(modes->playable(), {0xB1, 0x7B, 0x00})) << "mono on still stops the notes";
+    EXPECT_TRUE(holds(modes->playable(), {0xB0, 0x80, 0x00})) << "a byte past the controllers is no mode";
+    auto proper = MidiFile::parse(testing::oneNote(testing::join({ev(0, {0xFF, 0x59, 0x02, 0, 0}),
+                                                                  ev(0, {0xFF, 0x54, 0x05, 0x60, 0, 0, 0, 0})})),
+                                  why);
+    EXPECT_TRUE(holds(proper->playable(), {0xFF, 0x59, 0x02})) << "a key signature of the right length stays";
+    EXPECT_TRUE(holds(proper->playable(), {0xFF, 0x54, 0x05})) << "so does a SMPTE offset";
     auto timeCode = MidiFile::parse(testing::oddSongs().back().bytes, why);
     EXPECT_EQ(timeCode->playable()[12] * 256 + timeCode->playable()[13], 1000)
         << "time code becomes 1000 ticks a one-second quarter note";
@@ -114,6 +121,10 @@ TEST(MidiReader, HeadersAndWrappersOthersWriteAreRead) {
               join({testing::header(1, 2, 1), chunk("MTrk", join({ev(0, {0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40}),
                                                                   testing::endOfTrack(0)})),
                     chunk("MTrk", join({ev(0, {0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20}), note}))})},
+             {"pauses of more than 65 535 ticks, at 480 beats a minute",
+              join({testing::header(0, 1, 0x7FFF),
+                    chunk("MTrk", join({ev(0, {0xFF, 0x51, 0x03, 0x01, 0xE8, 0x48}), ev(70000, {0xFF, 0x01, 0x01, 'x'}),
+                                        testing::endOfTrack(8 * 0x7FFF - 70000)}))})},
              {"a track past the count the header gives",
               join({testing::header(0, 1, 1), chunk("MTrk", note), chunk("MTrk", testing::endOfTrack(8))})},
              {"time code of one frame a second, two ticks a frame",
