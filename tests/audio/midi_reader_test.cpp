@@ -142,6 +142,12 @@ TEST(MidiReader, HeadersAndWrappersOthersWriteAreRead) {
     auto kept = MidiFile::parse(many, why);
     EXPECT_EQ(kept->trackCount(), 127) << "as many tracks as the synthesizer reads";
     EXPECT_EQ(kept->lengthMs(), 0);
+    // Past the last tick the reader counts, the track ends: no length overflows.
+    constexpr std::uint32_t kLastTick = (1u << 28) - 1;
+    auto endless = MidiFile::parse(join({testing::header(0, 1, 480),
+                                         chunk("MTrk", join({ev(kLastTick, {0x90, 0x3C, 0x64}), ev(1, {0x80, 0x3C, 0x40})}))}),
+                                   why);
+    EXPECT_EQ(endless->totalTicks(), kLastTick);
     // One tick of 1001 us: a part of a millisecond counts as a whole one.
     auto brief = MidiFile::parse(join({testing::header(0, 1, 1),
                                        chunk("MTrk", join({ev(0, {0xFF, 0x51, 0x03, 0x00, 0x03, 0xE9}),

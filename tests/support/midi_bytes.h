@@ -98,6 +98,10 @@ inline std::vector<OddSong> oddSongs() {
                                               chunk("MTrk", join({ev(0, {0x90, 0x3C, 0x64}),
                                                                   ev(960, {0x80, 0x3C, 0x40})}))}),
                      1000});
+    songs.push_back({"a tune request last, no end of track",
+                     join({header(0, 1, 480), chunk("MTrk", join({ev(0, {0x90, 0x3C, 0x64}), ev(480, {0x80, 0x3C, 0x40}),
+                                                                  ev(480, {0xF6})}))}),
+                     1000});
     songs.push_back({"garbage after the notes",
                      join({header(0, 1, 480), chunk("MTrk", join({ev(0, {0x90, 0x3C, 0x64}),
                                                                   ev(960, {0x80, 0x3C, 0x40}),
