@@ -42,6 +42,7 @@ TEST(MidiReader, WhatTheSynthesizerRefusesIsLeftOut) {
         for (auto [type, length] : {Meta{0x58, 0x02}, {0x59, 0x01}, {0x54, 0x06}, {0x51, 0x02}})
             EXPECT_FALSE(holds(played, {0xFF, type, length})) << song.what;
         EXPECT_FALSE(holds(played, {0xFF, 0x51, 0x03, 0, 0, 0})) << song.what;
+        EXPECT_FALSE(holds(played, {0x02, 0x01, 0x02})) << song.what << ": a SysEx continuation";
         for (std::uint8_t mode : {124, 125, 126, 127}) EXPECT_FALSE(holds(played, {0xB0, mode}));
         EXPECT_EQ(played[7], 6) << song.what << ": the header is six bytes";
     }
@@ -125,6 +126,10 @@ TEST(MidiReader, HeadersAndWrappersOthersWriteAreRead) {
               join({testing::header(0, 1, 0x7FFF),
                     chunk("MTrk", join({ev(0, {0xFF, 0x51, 0x03, 0x01, 0xE8, 0x48}), ev(70000, {0xFF, 0x01, 0x01, 'x'}),
                                         testing::endOfTrack(8 * 0x7FFF - 70000)}))})},
+             {"a SysEx a tick in, and one cut short last",
+              join({testing::header(0, 1, 1),
+                    chunk("MTrk", join({ev(1, {0xF0, 0x01, 0xF7}), ev(0, {0x90, 0x3C, 0x64}), ev(1, {0x80, 0x3C, 0x40}),
+                                        ev(0, {0xF0, 0x05, 0x7E})}))})},
              {"a track past the count the header gives",
               join({testing::header(0, 1, 1), chunk("MTrk", note), chunk("MTrk", testing::endOfTrack(8))})},
              {"time code of one frame a second, two ticks a frame",
@@ -136,9 +141,13 @@ TEST(MidiReader, HeadersAndWrappersOthersWriteAreRead) {
         EXPECT_EQ(parsed->lengthMs(), 1000) << what;
         EXPECT_EQ(MidiFile::parse(parsed->playable(), why)->lengthMs(), 1000) << what << ", as played";
     }
+    std::string why;
+    auto bare = MidiFile::parse(join({testing::header(1, 3, 1), chunk("MTrk", note), chunk("MTrk", ev(0, {0xF0, 0x01, 0xF7})),
+                                      chunk("MTrk", ev(0, {0xF8}))}),
+                                why);
+    EXPECT_EQ(bare->trackCount(), 3) << "a track of only a SysEx or a clock byte, with no end, is still read";
     Midi many = testing::header(1, 128, 480);
     for (int i = 0; i < 128; ++i) many = join({many, chunk("MTrk", testing::endOfTrack(0))});
-    std::string why;
     auto kept = MidiFile::parse(many, why);
     EXPECT_EQ(kept->trackCount(), 127) << "as many tracks as the synthesizer reads";
     EXPECT_EQ(kept->lengthMs(), 0);

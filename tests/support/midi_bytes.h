@@ -109,7 +109,7 @@ inline std::vector<OddSong> oddSongs() {
                      1000});
     // 25 frames a second of 40 ticks: 1000 ticks a second, whatever the tempo says.
     songs.push_back({"time code", join({chunk("MThd", {0, 0, 0, 1, 0xE7, 40}),
-                                        chunk("MTrk", join({ev(0, {0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40}),
+                                        chunk("MTrk", join({ev(0, {0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20}),
                                                             ev(0, {0x90, 0x3C, 0x64}),
                                                             ev(500, {0x80, 0x3C, 0x40}),
                                                             endOfTrack(1000)}))}),
