@@ -116,6 +116,11 @@ TEST(WaveReader, RejectsBrokenFilesAndKeepsWholeFramesOfCutOnes) {
     EXPECT_EQ(parsed->frames(), 50);
     std::vector<std::uint8_t> headerOnly(wave.begin(), wave.begin() + 44);
     EXPECT_FALSE(WaveFile::parse(headerOnly, why));
+    // A chunk whose length, top bit set, runs far past the file hides the data after it.
+    auto past = testing::riffWave({testing::riffChunk("fmt ", testing::formatBody(1, 1, 8000, 16, 2)),
+                                   {'J', 'U', 'N', 'K', 0x10, 0, 0, 0x80}, testing::Bytes(16, 0),
+                                   testing::riffChunk("data", testing::Bytes(800, 1))});
+    EXPECT_FALSE(WaveFile::parse(past, why));
     for (std::size_t n = 0; n < 60; ++n) {
         std::vector<std::uint8_t> part(wave.begin(), wave.begin() + static_cast<long>(n));
         WaveFile::parse(part, why);
@@ -142,14 +147,16 @@ TEST(WaveReader, RefusesCodingsTheWaveLoaderDoesNot) {
 
 TEST(WaveReader, SkipsThePadByteAfterAChunkOfOddLength) {
     using testing::riffChunk, testing::riffWave;
-    auto wave = riffWave({riffChunk("fmt ", testing::formatBody(1, 1, 8000, 16, 2)),
-                          riffChunk("LIST", {'a', 'b', 'c'}),
-                          riffChunk("data", testing::Bytes(800, 1))});
-    std::string why;
-    auto parsed = WaveFile::parse(wave, why);
-    ASSERT_TRUE(parsed) << why;
-    EXPECT_EQ(parsed->frames(), 400);
-    EXPECT_EQ(parsed->lengthMs(), 50);
+    for (std::size_t odd : {3, 0x012345}) {
+        auto wave = riffWave({riffChunk("fmt ", testing::formatBody(1, 1, 8000, 16, 2)),
+                              riffChunk("LIST", testing::Bytes(odd, 'a')),
+                              riffChunk("data", testing::Bytes(800, 1))});
+        std::string why;
+        auto parsed = WaveFile::parse(wave, why);
+        ASSERT_TRUE(parsed) << why;
+        EXPECT_EQ(parsed->frames(), 400);
+        EXPECT_EQ(parsed->lengthMs(), 50);
+    }
 }
 
 TEST(WaveReader, AFileCutMidFrameKeepsOnlyItsWholeFrames) {
@@ -211,6 +218,14 @@ TEST(WaveReader, CanonicalImageReadsBackTheSame) {
     EXPECT_EQ(parsed->canonicalBytes(), beep);
     auto chime = defaultSoundWave(44100);
     EXPECT_TRUE(WaveFile::parse(chime, why));
+    const std::int16_t samples[] = {1000, -1000, 0x1234};
+    auto madeBytes = monoWaveBytes(samples, 8000);
+    auto made = WaveFile::parse(madeBytes, why);
+    EXPECT_EQ(std::vector(made->samples.begin(), made->samples.end()),
+              (std::vector<std::uint8_t>{0xE8, 0x03, 0x18, 0xFC, 0x34, 0x12}));
+    auto secondBytes = testing::sineWave(16, false, 2, 44100, 1.0);
+    auto image = WaveFile::parse(secondBytes, why)->canonicalBytes();
+    EXPECT_EQ(WaveFile::parse(image, why)->frames(), 44100) << "a data chunk past 64 KB";
 }
 
 TEST(FileReader, RefusesFoldersMissingAndOversizedFiles) {
