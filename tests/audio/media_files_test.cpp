@@ -226,6 +226,7 @@ TEST(WaveReader, CanonicalImageReadsBackTheSame) {
     auto secondBytes = testing::sineWave(16, false, 2, 44100, 1.0);
     auto image = WaveFile::parse(secondBytes, why)->canonicalBytes();
     EXPECT_EQ(WaveFile::parse(image, why)->frames(), 44100) << "a data chunk past 64 KB";
+    EXPECT_EQ(image[4] | image[5] << 8 | image[6] << 16 | image[7] << 24, image.size() - 8) << "the form's length";
 }
 
 TEST(FileReader, RefusesFoldersMissingAndOversizedFiles) {
