@@ -143,6 +143,12 @@ TEST(WaveReader, RefusesCodingsTheWaveLoaderDoesNot) {
         auto wave = WaveFile::parse(riffWave({riffChunk("fmt ", format), riffChunk("data", data)}), why);
         EXPECT_FALSE(wave) << what;
     }
+    // An extensible header whose own size leaves out part of its GUID.
+    auto cut = testing::extensibleWave(16, false, 1, 44100, 0.01);
+    std::string why;
+    ASSERT_TRUE(WaveFile::parse(cut, why)) << why;
+    cut[36] = 20;
+    EXPECT_FALSE(WaveFile::parse(cut, why));
 }
 
 TEST(WaveReader, SkipsThePadByteAfterAChunkOfOddLength) {
