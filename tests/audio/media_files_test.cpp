@@ -203,6 +203,13 @@ TEST(EffectFile, RefusesOnlyWhatDecodesPastTheLimitAndSaysSo) {
     auto broken = write("broken.wav", testing::Bytes(1000, 7));
     EXPECT_FALSE(readEffect(broken, 44100, why, tooLarge));
     EXPECT_FALSE(tooLarge) << "a broken file is not a large one";
+    for (std::uint64_t size : {kMaxEffectFileBytes, kMaxEffectFileBytes + 1}) {
+        std::filesystem::resize_file(broken, size);
+        EXPECT_FALSE(readEffect(broken, 44100, why, tooLarge));
+        EXPECT_EQ(tooLarge, size > kMaxEffectFileBytes) << size;
+    }
+    EXPECT_FALSE(readEffect((dir / "missing.wav").string(), 44100, why, tooLarge));
+    EXPECT_FALSE(tooLarge) << "nor is a missing one";
     std::filesystem::remove_all(dir);
 }
 
