@@ -208,6 +208,14 @@ TEST(EffectFile, RefusesOnlyWhatDecodesPastTheLimitAndSaysSo) {
         EXPECT_FALSE(readEffect(broken, 44100, why, tooLarge));
         EXPECT_EQ(tooLarge, size > kMaxEffectFileBytes) << size;
     }
+    // 8-bit mono at the mixer's rate: four bytes a frame once mixed, so 8 Mi frames fill the limit.
+    auto edge = [&](std::size_t frames) {
+        return write("edge.wav", testing::riffWave({testing::riffChunk("fmt ", testing::formatBody(1, 1, 44100, 8, 1)),
+                                                    testing::riffChunk("data", testing::Bytes(frames, 128))}));
+    };
+    EXPECT_TRUE(readEffect(edge(kMaxEffectDecodedBytes / 4), 44100, why, tooLarge)) << why;
+    EXPECT_FALSE(readEffect(edge(kMaxEffectDecodedBytes / 4 + 1), 44100, why, tooLarge));
+    EXPECT_TRUE(tooLarge);
     EXPECT_FALSE(readEffect((dir / "missing.wav").string(), 44100, why, tooLarge));
     EXPECT_FALSE(tooLarge) << "nor is a missing one";
     std::filesystem::remove_all(dir);
