@@ -138,6 +138,12 @@ TEST(WaveReader, RefusesCodingsTheWaveLoaderDoesNot) {
              std::pair{"no channels", formatBody(1, 0, 44100, 16, 2)},
              std::pair{"frames wider than their samples", formatBody(1, 1, 44100, 16, 4)},
              std::pair{"an ADPCM block too small for its header", formatBody(0x11, 2, 8000, 4, 4)},
+             std::pair{"IMA ADPCM of 3 bits", formatBody(0x11, 1, 8000, 3, 256, {0xF9, 0x01})},
+             std::pair{"an IMA block not of whole words", formatBody(0x11, 1, 8000, 4, 258, {0xF9, 0x01})},
+             std::pair{"more IMA frames than a block holds", formatBody(0x11, 1, 8000, 4, 256, {0xFA, 0x01})},
+             std::pair{"one Microsoft ADPCM frame a block", formatBody(2, 1, 8000, 4, 256, {0x01, 0x00, 0, 0})},
+             std::pair{"Microsoft ADPCM in three channels", formatBody(2, 3, 8000, 4, 768, {0xF4, 0x01, 0, 0})},
+             std::pair{"a Microsoft ADPCM block too small for its header", formatBody(2, 1, 8000, 4, 6, {0, 0, 0, 0})},
          }) {
         std::string why;
         auto wave = WaveFile::parse(riffWave({riffChunk("fmt ", format), riffChunk("data", data)}), why);
