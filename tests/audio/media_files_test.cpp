@@ -206,6 +206,11 @@ TEST(EffectFile, RefusesOnlyWhatDecodesPastTheLimitAndSaysSo) {
     auto wide = WaveFile::parse(testing::extensibleWave(24, false, 8, 96000, 0.5), why);
     ASSERT_TRUE(wide) << why;
     EXPECT_EQ(wide->decodedBytes(44100), 48000u * 8 * 4);
+    // Law and ADPCM samples decode to 16 bits.
+    for (auto [bytes, decoded] : {std::pair{testing::lawWave(7, 8, 44100, 1000), 1000u * 8 * 2},
+                                  {testing::adpcmWave(2, 2, 48000, 1), 500u * 2 * 2},
+                                  {testing::adpcmWave(0x11, 2, 48000, 1), 505u * 2 * 2}})
+        EXPECT_EQ(WaveFile::parse(bytes, why)->decodedBytes(44100), decoded);
     auto broken = write("broken.wav", testing::Bytes(1000, 7));
     EXPECT_FALSE(readEffect(broken, 44100, why, tooLarge));
     EXPECT_FALSE(tooLarge) << "a broken file is not a large one";
