@@ -27,7 +27,7 @@ test-fuzz: deps
 	fuzz/run 15
 
 # Mutation testing: one planted slip at a time, the fast tests as the judge; about
-# an hour, not part of `make test`. MUTATE_FILES="src/game/beam.cpp ..." runs a part.
+# an hour and a quarter, not part of `make test`. MUTATE_FILES="src/game/beam.cpp ..." runs a part.
 mutate: deps
 	tools/mutate/mutate
 
