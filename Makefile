@@ -4,7 +4,7 @@ BUILD := build
 SANITIZE_BUILD := build-sanitize
 JOBS := $(shell nproc)
 
-.PHONY: run test build deps test-sanitize test-fuzz bench clean package package-check
+.PHONY: run test build deps test-sanitize test-fuzz bench clean package package-check mutate
 
 run: build
 	./$(BUILD)/vantorix
@@ -26,6 +26,11 @@ test-sanitize: deps
 test-fuzz: deps
 	fuzz/run 15
 
+# Mutation testing: one planted slip at a time, the fast tests as the judge; about
+# an hour and a quarter, not part of `make test`. MUTATE_FILES="src/game/beam.cpp ..." runs a part.
+mutate: deps
+	tools/mutate/mutate
+
 build: deps
 	cmake -S . -B $(BUILD)
 	cmake --build $(BUILD) -j$(JOBS)
@@ -46,4 +51,4 @@ package-check: build
 	ctest --test-dir $(BUILD) --output-on-failure -R '^install-deb'
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) build-fuzz
+	rm -rf $(BUILD) $(SANITIZE_BUILD) build-fuzz build-mutate

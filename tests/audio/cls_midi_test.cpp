@@ -47,7 +47,9 @@ public:
     std::int32_t result = 0;
 };
 
-// Runs a scripted handler on each pass and counts the passes.
+// Runs a scripted handler on each pass and counts the passes. A loop that
+// should have returned is told to end after kMaxPasses, so its test fails
+// instead of hanging.
 class ScriptedPump : public EventPump {
 public:
     void waitForWork() override { ++waits; }
@@ -55,7 +57,9 @@ public:
         ++passes;
         if (onPass) onPass(passes);
     }
-    bool ended() const override { return end; }
+    bool ended() const override { return end || ++asked > kMaxPasses; }
+    static constexpr int kMaxPasses = 1000;
+    mutable int asked = 0;
     std::function<void(int)> onPass;
     int passes = 0, waits = 0;
     bool end = false;
@@ -103,6 +107,23 @@ TEST_F(Player, AMissingFileLeavesTwoBlanksAndIsStillRemembered) {
     EXPECT_EQ(player->FileName(), "/nowhere/bgm.mid");
 }
 
+TEST_F(Player, APathMustFitTheShortFormBufferWithItsNul) {
+    std::string folder(200, 'd');
+    auto top = std::filesystem::temp_directory_path() / "player long path";
+    auto dir = top / folder / folder;
+    std::filesystem::create_directories(dir);
+    auto player = std::make_shared<clsMIDI>(pump);
+    for (std::size_t length : {511u, 512u}) {
+        auto song = (dir / "").string();
+        song += std::string(length - song.size() - 4, 's') + ".mid";
+        std::ofstream(song) << "MThd";
+        player->FileName(song);
+        EXPECT_EQ(device.commands().back(),
+                  "open " + (length < 512 ? song : "") + " type sequencer alias midifile");
+    }
+    std::filesystem::remove_all(top);
+}
+
 TEST_F(Player, SimpleCommandsAreExact) {
     auto player = std::make_shared<clsMIDI>(pump);
     device.sent.clear();
@@ -148,10 +169,16 @@ TEST_F(Player, FailedQueriesGiveEmptyTextAndLengthFails) {
     EXPECT_EQ(player->lastResult(), 263);
 }
 
-TEST_F(Player, LengthRejectsTextAndOverflows) {
+TEST_F(Player, LengthReadsBlanksAndASignAndRejectsTextAndOverflows) {
     auto player = std::make_shared<clsMIDI>(pump);
     std::string answer;
     device.replyFor = [&](const std::string&) { return answer; };
+    for (const char* number : {" 38400", "38400 ", "+38400"}) {
+        answer = number;
+        EXPECT_EQ(player->Length(), 38400) << number;
+    }
+    answer = "   ";
+    EXPECT_THROW(player->Length(), std::invalid_argument);
     answer = "12ab";
     EXPECT_THROW(player->Length(), std::invalid_argument);
     answer = "99999999999";
@@ -218,7 +245,6 @@ TEST_F(Player, StopMMakesTheLoopReturnPauseDoesNot) {
     pump.onPass = [&](int pass) {
         if (pass == 2) player->Pause();
         if (pass == 5) player->StopM();
-        ASSERT_LT(pass, 20) << "the loop should have returned";
     };
     player->PlayLoop();
     EXPECT_EQ(pump.passes, 5);
@@ -231,7 +257,6 @@ TEST_F(Player, PlayTurnsLoopingOffSoTheLoopEndsWithTheSong) {
     pump.onPass = [&](int pass) {
         if (pass == 2) player->Play();
         if (pass == 4) mode = "stopped";
-        ASSERT_LT(pass, 20);
     };
     player->PlayLoop();
     EXPECT_EQ(pump.passes, 4);
@@ -267,8 +292,10 @@ TEST_F(Player, ARunningLoopKeepsItsPlayerAlive) {
 
 TEST(PlatformCalls, VersionIsNotTheNtFamilyAndChecksTheSize) {
     Module1::OSVERSIONINFOA info{};
+    EXPECT_EQ(Module1::GetVersionExA(nullptr), 0);
     EXPECT_EQ(Module1::GetVersionExA(&info), 0);
     info.dwOSVersionInfoSize = 148;
+    info.dwPlatformId = Module1::VER_PLATFORM_WIN32_NT;  // whatever the caller left there
     EXPECT_EQ(Module1::GetVersionExA(&info), 1);
     EXPECT_NE(info.dwPlatformId, Module1::VER_PLATFORM_WIN32_NT);
 }
@@ -281,6 +308,13 @@ TEST(PlatformCalls, ShortPathIsThePathWhenItExistsAndFits) {
     EXPECT_EQ(Module1::GetShortPathNameA(path.c_str(), buffer.data(), 512), path.size());
     EXPECT_EQ(buffer.c_str(), path);
 
+    // Exactly the path and its NUL offered: it fits, and nothing past it is touched.
+    std::string exact(path.size() + 2, '#');
+    EXPECT_EQ(Module1::GetShortPathNameA(path.c_str(), exact.data(),
+                                         static_cast<std::uint32_t>(path.size() + 1)),
+              path.size());
+    EXPECT_EQ(exact, path + '\0' + '#');
+
     std::string small(path.size(), '#');
     EXPECT_EQ(Module1::GetShortPathNameA(path.c_str(), small.data(),
                                          static_cast<std::uint32_t>(path.size())),
@@ -291,6 +325,25 @@ TEST(PlatformCalls, ShortPathIsThePathWhenItExistsAndFits) {
     EXPECT_EQ(Module1::GetShortPathNameA("/no/such/file.mid", untouched.data(), 512), 0u);
     EXPECT_EQ(untouched, std::string(512, '\0'));
     std::filesystem::remove(file);
+}
+
+TEST(PlatformCalls, NoNameReachesNoDeviceAndTheSoundsOutcomeIsPassedOn) {
+    struct Sounds : SoundOut {
+        bool play(const std::string& path, std::uint32_t) override { return path == "hit.wav"; }
+        void beep() override {}
+    } sounds;
+    RecordingDevice device;
+    Module1::install({&device, &sounds, nullptr});
+    EXPECT_NE(Module1::mciSendStringA(nullptr, nullptr, 0, 0), 0);
+    EXPECT_TRUE(device.sent.empty());
+    EXPECT_EQ(Module1::sndPlaySoundA(nullptr, Module1::SND_ASYNC), 0);
+    EXPECT_EQ(Module1::sndPlaySoundA("hit.wav", Module1::SND_ASYNC), 1);
+    EXPECT_EQ(Module1::sndPlaySoundA("gone.wav", Module1::SND_ASYNC), 0);
+    Module1::shutDown();
+    char buffer[8] = "#";
+    EXPECT_EQ(Module1::GetShortPathNameA(nullptr, buffer, 8), 0u);
+    EXPECT_EQ(Module1::GetShortPathNameA("/", nullptr, 8), 0u);
+    EXPECT_STREQ(buffer, "#");
 }
 
 TEST(PlatformCalls, AfterShutDownNothingIsReached) {

@@ -92,6 +92,16 @@ TEST_F(Device, PlayPauseResumeKeepThePosition) {
     EXPECT_EQ(ask("status midifile position"), "2000");
 }
 
+TEST_F(Device, ResumingOrPlayingAPlayingSongLetsItPlayOn) {
+    openSong();
+    send("play midifile");
+    now = 1500;
+    send("resume midifile ");
+    send("play midifile");
+    now = 2000;
+    EXPECT_EQ(ask("status midifile position"), "2000");
+}
+
 TEST_F(Device, StopKeepsThePositionAndResumeOrPlayGoesOnFromIt) {
     openSong();
     send("play midifile");
@@ -113,6 +123,25 @@ TEST_F(Device, TheEndIsNoticedAndPlayFromZeroRestarts) {
     EXPECT_EQ(send("play midifile from 0"), 0);
     EXPECT_EQ(ask("status midifile mode"), "playing");
     EXPECT_EQ(last->start, 0);
+    now = 20000;
+    EXPECT_EQ(send("seek midifile to 300"), 0);
+    EXPECT_EQ(ask("status midifile position"), "300") << "an ended song is sought back";
+    EXPECT_EQ(send("play midifile from 10000"), 0) << "its very end is a place to play from";
+}
+
+TEST_F(Device, PauseAndStopOfASongNotPlayingKeepItsPlace) {
+    openSong();
+    send("play midifile");
+    now = 500;
+    send("pause midifile ");
+    send("pause midifile ");
+    EXPECT_EQ(ask("status midifile mode"), "paused");
+    send("stop midifile ");
+    send("pause midifile ");
+    EXPECT_EQ(ask("status midifile mode"), "stopped");
+    send("seek midifile to 300");
+    send("stop midifile ");
+    EXPECT_EQ(ask("status midifile position"), "300");
 }
 
 TEST_F(Device, SeekStopsAndMovesThenResumePlaysFromThere) {
@@ -126,8 +155,12 @@ TEST_F(Device, SeekStopsAndMovesThenResumePlaysFromThere) {
     EXPECT_EQ(last->start, 1);
     EXPECT_EQ(send("seek midifile to end"), 0);
     EXPECT_EQ(ask("status midifile position"), "10000");
+    EXPECT_EQ(send("seek midifile to start"), 0);
+    EXPECT_EQ(ask("status midifile position"), "0");
     EXPECT_EQ(send("seek midifile to 10001"), MCIERR_OUTOFRANGE);
     EXPECT_EQ(send("seek midifile to x"), MCIERR_BAD_INTEGER);
+    EXPECT_EQ(send("seek midifile to 12x"), MCIERR_BAD_INTEGER);
+    EXPECT_EQ(send("seek midifile to 99999999999999999999"), MCIERR_BAD_INTEGER);
 }
 
 TEST_F(Device, AliasesAndVerbsIgnoreCase) {
@@ -140,8 +173,10 @@ TEST_F(Device, APathWithBlanksOpensQuotedOrNot) {
     ASSERT_NE(dir.string().find(' '), std::string::npos);
     EXPECT_EQ(openSong(), 0);
     EXPECT_EQ(send("close midifile"), 0);
-    EXPECT_EQ(send("open \"" + (dir / "song.mid").string() + "\" type sequencer alias tune"), 0);
+    EXPECT_EQ(send("open \"" + (dir / "song.mid").string() + "\"type sequencer alias tune"), 0)
+        << "the closing quote ends the name without a blank";
     EXPECT_EQ(ask("status tune mode"), "stopped");
+    EXPECT_EQ(send("open \"\" alias \"x\""), MCIERR_MISSING_PARAMETER) << "an empty quoted name";
 }
 
 TEST_F(Device, FoldersNamedLikeKeywordsStayInThePath) {
@@ -190,6 +225,10 @@ TEST_F(Device, BadCommandsAreErrorsThatChangeNothing) {
     EXPECT_EQ(send("pause midifile now"), MCIERR_UNRECOGNIZED_KEYWORD);
     EXPECT_EQ(send("status midifile"), MCIERR_MISSING_PARAMETER);
     EXPECT_EQ(send("status midifile colour"), MCIERR_UNRECOGNIZED_KEYWORD);
+    EXPECT_EQ(send("status midifile mode now"), MCIERR_UNRECOGNIZED_KEYWORD);
+    EXPECT_EQ(send("seek midifile"), MCIERR_MISSING_PARAMETER);
+    EXPECT_EQ(send("seek midifile at 5"), MCIERR_MISSING_PARAMETER);
+    EXPECT_EQ(send("seek midifile to 5 now"), MCIERR_MISSING_PARAMETER);
     EXPECT_EQ(ask("status midifile mode"), "stopped");
 }
 
@@ -198,11 +237,21 @@ TEST_F(Device, RepliesAreWrittenOnlyWhenTheyFit) {
     char tiny[4] = {'#', '#', '#', '#'};
     EXPECT_EQ(device.sendString("status midifile mode", tiny, 4), MCIERR_PARAM_OVERFLOW);
     EXPECT_EQ(tiny[0], '#');
-    char exact[8];
+    // Eight offered for "stopped" and its NUL: written up to there and no further.
+    char exact[9] = {'#', '#', '#', '#', '#', '#', '#', '#', '#'};
     EXPECT_EQ(device.sendString("status midifile mode", exact, 8), 0);
-    EXPECT_STREQ(exact, "stopped");
-    // No buffer: the answer is simply dropped.
+    EXPECT_EQ(std::string(exact, 9), std::string("stopped\0#", 9));
+    // Seven characters offered for "stopped": its NUL would be the eighth.
+    char seven[8] = {'#', '#', '#', '#', '#', '#', '#', '#'};
+    EXPECT_EQ(device.sendString("status midifile mode", seven, 7), MCIERR_PARAM_OVERFLOW);
+    EXPECT_EQ(std::string(seven, 8), "########");
+    // No buffer, or no room offered: the answer is simply dropped.
     EXPECT_EQ(device.sendString("status midifile mode", nullptr, 0), 0);
+    EXPECT_EQ(device.sendString("status midifile mode", nullptr, 16), 0);
+    EXPECT_EQ(device.sendString("status midifile mode", tiny, 0), 0);
+    // A command without a reply leaves the buffer alone.
+    EXPECT_EQ(device.sendString("seek midifile to 5", tiny, 4), 0);
+    EXPECT_EQ(std::string(tiny, 4), "####");
 }
 
 TEST_F(Device, FailedQueriesLeaveTheReplyBufferAlone) {

@@ -101,6 +101,7 @@ TEST(MidiReader, TempoChangesShapeTheLength) {
     EXPECT_EQ(parsed->lengthMs(), 1500);
     EXPECT_EQ(parsed->msToTick(500), 480);
     EXPECT_EQ(parsed->msToTick(1000), 720);
+    EXPECT_EQ(parsed->msToTick(1001), 720) << "a place between two ticks starts at the earlier";
     EXPECT_DOUBLE_EQ(parsed->tickToMs(720), 1000.0);
 }
 
@@ -115,6 +116,11 @@ TEST(WaveReader, RejectsBrokenFilesAndKeepsWholeFramesOfCutOnes) {
     EXPECT_EQ(parsed->frames(), 50);
     std::vector<std::uint8_t> headerOnly(wave.begin(), wave.begin() + 44);
     EXPECT_FALSE(WaveFile::parse(headerOnly, why));
+    // A chunk whose length, top bit set, runs far past the file hides the data after it.
+    auto past = testing::riffWave({testing::riffChunk("fmt ", testing::formatBody(1, 1, 8000, 16, 2)),
+                                   {'J', 'U', 'N', 'K', 0x10, 0, 0, 0x80}, testing::Bytes(16, 0),
+                                   testing::riffChunk("data", testing::Bytes(800, 1))});
+    EXPECT_FALSE(WaveFile::parse(past, why));
     for (std::size_t n = 0; n < 60; ++n) {
         std::vector<std::uint8_t> part(wave.begin(), wave.begin() + static_cast<long>(n));
         WaveFile::parse(part, why);
@@ -132,23 +138,37 @@ TEST(WaveReader, RefusesCodingsTheWaveLoaderDoesNot) {
              std::pair{"no channels", formatBody(1, 0, 44100, 16, 2)},
              std::pair{"frames wider than their samples", formatBody(1, 1, 44100, 16, 4)},
              std::pair{"an ADPCM block too small for its header", formatBody(0x11, 2, 8000, 4, 4)},
+             std::pair{"IMA ADPCM of 3 bits", formatBody(0x11, 1, 8000, 3, 256, {0xF9, 0x01})},
+             std::pair{"an IMA block not of whole words", formatBody(0x11, 1, 8000, 4, 258, {0xF9, 0x01})},
+             std::pair{"more IMA frames than a block holds", formatBody(0x11, 1, 8000, 4, 256, {0xFA, 0x01})},
+             std::pair{"one Microsoft ADPCM frame a block", formatBody(2, 1, 8000, 4, 256, {0x01, 0x00, 0, 0})},
+             std::pair{"Microsoft ADPCM in three channels", formatBody(2, 3, 8000, 4, 768, {0xF4, 0x01, 0, 0})},
+             std::pair{"a Microsoft ADPCM block too small for its header", formatBody(2, 1, 8000, 4, 6, {0, 0, 0, 0})},
          }) {
         std::string why;
         auto wave = WaveFile::parse(riffWave({riffChunk("fmt ", format), riffChunk("data", data)}), why);
         EXPECT_FALSE(wave) << what;
     }
+    // An extensible header whose own size leaves out part of its GUID.
+    auto cut = testing::extensibleWave(16, false, 1, 44100, 0.01);
+    std::string why;
+    ASSERT_TRUE(WaveFile::parse(cut, why)) << why;
+    cut[36] = 20;
+    EXPECT_FALSE(WaveFile::parse(cut, why));
 }
 
 TEST(WaveReader, SkipsThePadByteAfterAChunkOfOddLength) {
     using testing::riffChunk, testing::riffWave;
-    auto wave = riffWave({riffChunk("fmt ", testing::formatBody(1, 1, 8000, 16, 2)),
-                          riffChunk("LIST", {'a', 'b', 'c'}),
-                          riffChunk("data", testing::Bytes(800, 1))});
-    std::string why;
-    auto parsed = WaveFile::parse(wave, why);
-    ASSERT_TRUE(parsed) << why;
-    EXPECT_EQ(parsed->frames(), 400);
-    EXPECT_EQ(parsed->lengthMs(), 50);
+    for (std::size_t odd : {3, 0x012345}) {
+        auto wave = riffWave({riffChunk("fmt ", testing::formatBody(1, 1, 8000, 16, 2)),
+                              riffChunk("LIST", testing::Bytes(odd, 'a')),
+                              riffChunk("data", testing::Bytes(800, 1))});
+        std::string why;
+        auto parsed = WaveFile::parse(wave, why);
+        ASSERT_TRUE(parsed) << why;
+        EXPECT_EQ(parsed->frames(), 400);
+        EXPECT_EQ(parsed->lengthMs(), 50);
+    }
 }
 
 TEST(WaveReader, AFileCutMidFrameKeepsOnlyItsWholeFrames) {
@@ -181,14 +201,34 @@ TEST(EffectFile, RefusesOnlyWhatDecodesPastTheLimitAndSaysSo) {
     auto past = write("past.wav", testing::sineWave(8, false, 1, 2000, 200));
     EXPECT_FALSE(readEffect(past, 44100, why, tooLarge));
     EXPECT_TRUE(tooLarge);
-    EXPECT_NE(why.find("once decoded"), std::string::npos) << why;
+    EXPECT_EQ(why, "33 MB once decoded, past the 32 MB an effect may take");
     // Eight channels of 24-bit at 96 kHz decode to 32 bits a sample before mixing.
     auto wide = WaveFile::parse(testing::extensibleWave(24, false, 8, 96000, 0.5), why);
     ASSERT_TRUE(wide) << why;
     EXPECT_EQ(wide->decodedBytes(44100), 48000u * 8 * 4);
+    // Law and ADPCM samples decode to 16 bits.
+    for (auto [bytes, decoded] : {std::pair{testing::lawWave(7, 8, 44100, 1000), 1000u * 8 * 2},
+                                  {testing::adpcmWave(2, 2, 48000, 1), 500u * 2 * 2},
+                                  {testing::adpcmWave(0x11, 2, 48000, 1), 505u * 2 * 2}})
+        EXPECT_EQ(WaveFile::parse(bytes, why)->decodedBytes(44100), decoded);
     auto broken = write("broken.wav", testing::Bytes(1000, 7));
     EXPECT_FALSE(readEffect(broken, 44100, why, tooLarge));
     EXPECT_FALSE(tooLarge) << "a broken file is not a large one";
+    for (std::uint64_t size : {kMaxEffectFileBytes, kMaxEffectFileBytes + 1}) {
+        std::filesystem::resize_file(broken, size);
+        EXPECT_FALSE(readEffect(broken, 44100, why, tooLarge));
+        EXPECT_EQ(tooLarge, size > kMaxEffectFileBytes) << size;
+    }
+    // 8-bit mono at the mixer's rate: four bytes a frame once mixed, so 8 Mi frames fill the limit.
+    auto edge = [&](std::size_t frames) {
+        return write("edge.wav", testing::riffWave({testing::riffChunk("fmt ", testing::formatBody(1, 1, 44100, 8, 1)),
+                                                    testing::riffChunk("data", testing::Bytes(frames, 128))}));
+    };
+    EXPECT_TRUE(readEffect(edge(kMaxEffectDecodedBytes / 4), 44100, why, tooLarge)) << why;
+    EXPECT_FALSE(readEffect(edge(kMaxEffectDecodedBytes / 4 + 1), 44100, why, tooLarge));
+    EXPECT_TRUE(tooLarge);
+    EXPECT_FALSE(readEffect((dir / "missing.wav").string(), 44100, why, tooLarge));
+    EXPECT_FALSE(tooLarge) << "nor is a missing one";
     std::filesystem::remove_all(dir);
 }
 
@@ -210,6 +250,15 @@ TEST(WaveReader, CanonicalImageReadsBackTheSame) {
     EXPECT_EQ(parsed->canonicalBytes(), beep);
     auto chime = defaultSoundWave(44100);
     EXPECT_TRUE(WaveFile::parse(chime, why));
+    const std::int16_t samples[] = {1000, -1000, 0x1234};
+    auto madeBytes = monoWaveBytes(samples, 8000);
+    auto made = WaveFile::parse(madeBytes, why);
+    EXPECT_EQ(std::vector(made->samples.begin(), made->samples.end()),
+              (std::vector<std::uint8_t>{0xE8, 0x03, 0x18, 0xFC, 0x34, 0x12}));
+    auto secondBytes = testing::sineWave(16, false, 2, 44100, 1.0);
+    auto image = WaveFile::parse(secondBytes, why)->canonicalBytes();
+    EXPECT_EQ(WaveFile::parse(image, why)->frames(), 44100) << "a data chunk past 64 KB";
+    EXPECT_EQ(image[4] | image[5] << 8 | image[6] << 16 | image[7] << 24, image.size() - 8) << "the form's length";
 }
 
 TEST(FileReader, RefusesFoldersMissingAndOversizedFiles) {

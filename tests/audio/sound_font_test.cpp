@@ -146,11 +146,11 @@ Followed follow(const Bytes& file) {
     std::map<std::string, Bytes> t;
     for (std::size_t at = 12; at + 8 <= file.size();) {
         std::size_t length = le16(&file[at + 4]) | (le16(&file[at + 6]) << 16);
-        if (std::memcmp(&file[at + 8], "sdta", 4) == 0) out.samplesChunk.assign(&file[at], &file[at + 8 + length]);
+        if (std::memcmp(&file[at + 8], "sdta", 4) == 0) out.samplesChunk.assign(file.data() + at, file.data() + at + 8 + length);
         if (std::memcmp(&file[at + 8], "pdta", 4) == 0)
             for (std::size_t c = at + 12; c < at + 8 + length;) {
                 std::size_t size = le16(&file[c + 4]) | (le16(&file[c + 6]) << 16);
-                t[std::string(&file[c], &file[c + 4])].assign(&file[c + 8], &file[c + 8 + size]);
+                t[std::string(&file[c], &file[c + 4])].assign(file.data() + c + 8, file.data() + c + 8 + size);
                 c += 8 + size;
             }
         at += 8 + length + (length & 1);

@@ -88,6 +88,9 @@ TEST(KeyPoll, ZHeldThroughTheStartDoesNotFire) {
 
 TEST(KeyPoll, ArrowsAndXHighDoNothingBetweenGames) {
     GameRig rig;
+    rig.start();
+    rig.game.gameOver();  // the ship stays in view in lane 2, three Highs unused
+    rig.sounds.takeSounds();
     rig.key(vbKeyUp);
     rig.key(vbKeyDown);
     rig.game.Form_KeyDown(vbKeyX, 0);

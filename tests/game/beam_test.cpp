@@ -64,6 +64,8 @@ TEST(Shot, LeavesTheFieldAtItsNinthTick) {
     EXPECT_EQ(rig.game.Beam.left(), 0);
     EXPECT_EQ(rig.game.Beam.top(), 168);
     EXPECT_TRUE(rig.sounds.takeSounds().empty());
+    rig.game.TimePushX_Timer();
+    EXPECT_FALSE(rig.game.beamFlying) << "no new shot once Z is up";
 }
 
 TEST(Shot, AtTheEdgeHitsAnEnemyAt264ButNot296) {
@@ -112,9 +114,11 @@ TEST(Shot, TheHitSoundDoesNotHoldTheGame) {
     rig.enemy(2).move(40, 64);
     rig.fire();
     std::int64_t before = rig.clock.nowMs();
+    int drawn = rig.host.presents;
     rig.game.TimeBeam_Timer();
     EXPECT_EQ(rig.game.score, 100);
     EXPECT_EQ(rig.clock.nowMs(), before);
+    EXPECT_EQ(rig.host.presents, drawn) << "nor draws a frame halfway through the hit";
 }
 
 TEST(Shot, HitsOnlyTheEnemyOfItsOwnLane) {

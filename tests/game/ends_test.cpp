@@ -6,13 +6,15 @@
 namespace vantorix {
 namespace {
 
+using testing::expectShown;
 using testing::GameRig;
 
 TEST(GameOver, HandsTheWindowBackToTheAttractMode) {
     GameRig rig;
     rig.start();
+    rig.game.TimeEnemy_Timer();  // the wave steps into view
     rig.game.TimeEnemy.setInterval(600);
-    rig.game.score = 700;
+    rig.game.score = 10700;
     rig.game.Myship.setCaption("N");
     rig.media.takeCommands();
     rig.game.gameOver();
@@ -29,12 +31,16 @@ TEST(GameOver, HandsTheWindowBackToTheAttractMode) {
     EXPECT_EQ(rig.game.TimeEnemy.interval(), 1000);
     EXPECT_FALSE(rig.game.TimeBeam.enabled());
     EXPECT_TRUE(rig.game.TimeEvent.enabled());
-    EXPECT_EQ(rig.game.Bgtxt.caption(), "U");
-    EXPECT_EQ(rig.game.txtInfo.caption(), "Start:Z     Quit:X");
-    EXPECT_EQ(rig.game.txtTitle.caption(), "Game Over");
-    EXPECT_EQ(rig.game.Myship.caption(), "N");
+    // All on screen, the music paused, while the game-over sound holds the game.
+    expectShown(rig.during("gameover.wav"),
+                {{"Bgtxt", "U"}, {"txtInfo", "Start:Z     Quit:X"}, {"txtTitle", "Game Over"},
+                 {"Myship", "N"}, {"txtHisc", "10700"}, {"Enemy(2)", ""}});
+    EXPECT_EQ(rig.during("gameover.wav").music, "paused");
+    EXPECT_EQ(rig.during("miss.wav").music, "playing");
     EXPECT_EQ(rig.game.txtScore.caption(), "0") << "the score shown is left as it was";
     EXPECT_EQ(rig.media.takeCommands(), std::vector<std::string>{"pause midifile "});
+    rig.start();
+    EXPECT_EQ(rig.game.Bgtxt.caption(), "J") << "until the next game";
 }
 
 TEST(GameOver, TheHighScoreRisesOnlyWhenBeaten) {
@@ -72,14 +78,17 @@ TEST(GameOver, AShotInFlightFliesOnUnseenInTheNextGame) {
 TEST(Clear, AMissionOfExactlyThirtyThousandIsPerfect) {
     GameRig rig;
     rig.start();
+    rig.game.TimeEnemy_Timer();  // the wave steps into view
+    rig.fire();
+    rig.game.TimeBeam_Timer();
     rig.game.score = 20000;
     rig.game.gameClere();
     EXPECT_EQ(rig.game.score, 30000);
-    EXPECT_EQ(rig.game.txtScore.caption(), "30000");
-    EXPECT_EQ(rig.game.txtHisc.caption(), "30000");
-    EXPECT_EQ(rig.game.txtTitle.caption(), "Perfect!!!");
-    EXPECT_EQ(rig.game.Myship.caption(), "J");
-    EXPECT_EQ(rig.game.Bgtxt.caption(), "P");
+    // All on screen, the shot and the wave gone, while the clear sound holds the game.
+    expectShown(rig.during("clear.wav"),
+                {{"txtScore", "30000"}, {"txtHisc", "30000"}, {"txtTitle", "Perfect!!!"},
+                 {"Myship", "J"}, {"Bgtxt", "P"}, {"Beam", ""}, {"Enemy(2)", ""}});
+    EXPECT_EQ(rig.during("clear.wav").music, "paused");
     EXPECT_EQ(rig.game.txtRest.caption(), "3") << "the Highs are paid, not used";
     auto sounds = rig.sounds.takeSounds();
     ASSERT_EQ(sounds.size(), 1u);
@@ -119,7 +128,7 @@ TEST(Clear, LeavesTheAttractModeAndParksEverything) {
     GameRig rig;
     rig.start();
     rig.game.TimeEnemy.setInterval(400);
-    rig.enemy(2).setVisible(false);
+    rig.enemy(0).setVisible(false);
     rig.game.score = 25000;
     rig.game.gameClere();
     EXPECT_FALSE(rig.game.gamePlaying);
@@ -129,8 +138,10 @@ TEST(Clear, LeavesTheAttractModeAndParksEverything) {
     EXPECT_TRUE(rig.game.TimeEvent.enabled());
     EXPECT_EQ(rig.game.txtInfo.caption(), "Start:Z     Quit:X");
     for (int i = 0; i <= 4; ++i) EXPECT_EQ(rig.enemy(i).left(), 328);
-    EXPECT_FALSE(rig.enemy(2).visible()) << "visibility is left alone";
+    EXPECT_FALSE(rig.enemy(0).visible()) << "visibility is left alone";
     EXPECT_EQ(rig.game.Beam.top(), 168);
+    rig.start();
+    EXPECT_TRUE(rig.enemy(0).visible()) << "until the next game";
 }
 
 TEST(Clear, TheHighBonusIsASixteenBitProduct) {

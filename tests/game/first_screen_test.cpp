@@ -1,6 +1,7 @@
 // What the player sees and hears before pressing a key.
 #include <gtest/gtest.h>
 
+#include "support/game_rig.h"
 #include "support/sim_run.h"
 
 namespace vantorix {
@@ -30,6 +31,12 @@ TEST(FirstScreen, IsTheDesignedAttractScreen) {
     EXPECT_EQ(label(d, "Myship")["visible"], false);
     EXPECT_EQ(label(d, "Beam")["top"], 168);
     EXPECT_EQ(label(d, "Beam")["visible"], true);
+}
+
+TEST(FirstScreen, TheWindowHoldsJustThePlayField) {
+    testing::GameRig rig;
+    EXPECT_EQ(rig.host.width, 264);
+    EXPECT_EQ(rig.host.height, 165);
 }
 
 TEST(FirstScreen, SixEnemiesWaitBeyondTheRightEdge) {

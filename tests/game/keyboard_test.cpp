@@ -37,11 +37,9 @@ TEST(High, FlashesPlaysPushesAndScores) {
     GameRig rig;
     rig.start();
     std::int64_t before = rig.clock.nowMs();
-    bool whiteDuringSound = false;
-    rig.host.presents = 0;
     rig.game.Form_KeyDown(vbKeyX, 0);
-    whiteDuringSound = rig.game.Window.backColor() == kFlashWhite;
-    EXPECT_TRUE(whiteDuringSound);
+    EXPECT_EQ(rig.during("high.wav").back, kFlashWhite) << "white while the sound plays";
+    EXPECT_EQ(rig.game.Window.backColor(), kFlashWhite) << "and after it, until X is released";
     EXPECT_EQ(rig.clock.nowMs() - before, 1000) << "high.wav holds the game";
     auto sounds = rig.sounds.takeSounds();
     ASSERT_EQ(sounds.size(), 1u);

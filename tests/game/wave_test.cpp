@@ -1,12 +1,15 @@
 // The enemy wave: the march, respawns, the two losses and the mission's end.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "support/game_rig.h"
 #include "support/sim_run.h"
 
 namespace vantorix {
 namespace {
 
+using testing::expectShown;
 using testing::GameRig;
 using testing::label;
 using testing::leftOf;
@@ -64,24 +67,15 @@ TEST(Collision, DekopinWhenAnEnemyStepsOntoTheShip) {
 }
 
 TEST(Collision, ShowsWhyBeforeTheMissSound) {
-    // The frame is drawn before the sound that holds the game, so its texts are seen.
+    // The frame is drawn before each sound that holds the game, so it shows for the sound's length.
     GameRig rig;
-    std::string titleWhenDrawn, backWhenDrawn;
-    Module1::install({&rig.media, &rig.sounds, [&] {
-                          if (titleWhenDrawn.empty()) {
-                              titleWhenDrawn = rig.game.txtTitle.caption();
-                              backWhenDrawn = rig.game.Bgtxt.caption();
-                          }
-                      }});
     rig.start();
-    titleWhenDrawn.clear();
     clearLanesBut(rig, 2);
     rig.enemy(2).setLeft(40);
     rig.game.TimeEnemy_Timer();
-    EXPECT_EQ(titleWhenDrawn, "Dekopin!!");
-    EXPECT_EQ(backWhenDrawn, "B");
-    EXPECT_EQ(rig.game.txtTitle.caption(), "Game Over");
-    EXPECT_EQ(rig.game.Bgtxt.caption(), "U");
+    expectShown(rig.during("miss.wav"),
+                {{"txtTitle", "Dekopin!!"}, {"Bgtxt", "B"}, {"Myship", "N"}});
+    expectShown(rig.during("gameover.wav"), {{"txtTitle", "Game Over"}, {"Bgtxt", "U"}});
 }
 
 TEST(Collision, OnlyAtTheStepOntoEightInTheShipsLane) {
@@ -148,6 +142,44 @@ TEST(Collision, TheLoopGoesOnAfterGameOver) {
     EXPECT_EQ(rig.enemy(1).left(), 328);
     for (int i = 2; i <= 4; ++i) EXPECT_EQ(rig.enemy(i).left(), 296) << i;
     EXPECT_EQ(rig.sounds.takeSounds().size(), 2u) << "game over runs once";
+}
+
+// Destroys every enemy, runs the wave's tick and says which lane's came back.
+int laneBroughtBack(GameRig& rig) {
+    for (int i = 0; i <= 4; ++i) {
+        rig.enemy(i).setVisible(false);
+        rig.enemy(i).move(0, 256);
+    }
+    rig.game.TimeEnemy_Timer();
+    for (int i = 0; i <= 5; ++i)
+        if (rig.enemy(i).visible()) return i;
+    return -1;
+}
+
+TEST(Respawn, LanesZeroAndFourComeBackHalfAsOften) {
+    // A fraction scaled to 0..4 and rounded: the end lanes get half a share.
+    GameRig rig;
+    rig.start();
+    std::map<int, int> counts;
+    const int ticks = 20000;
+    for (int t = 0; t < ticks; ++t) ++counts[laneBroughtBack(rig)];
+    EXPECT_NEAR(counts[0] / double(ticks), 0.125, 0.01);
+    EXPECT_NEAR(counts[2] / double(ticks), 0.25, 0.01);
+    EXPECT_NEAR(counts[4] / double(ticks), 0.125, 0.01);
+}
+
+TEST(Respawn, GamesStartedSixtyFiveSecondsApartDrawOtherLanes) {
+    // The time of day seeds the draws to the millisecond: 65.536 s apart is another game.
+    auto lanes = [](std::int64_t startAtMs) {
+        GameRig rig;
+        rig.clock.advanceBy(startAtMs);
+        rig.start();
+        std::string drawn;
+        for (int t = 0; t < 30; ++t) drawn += std::to_string(laneBroughtBack(rig));
+        return drawn;
+    };
+    EXPECT_EQ(lanes(5000), lanes(5000));
+    EXPECT_NE(lanes(5000), lanes(5000 + 65536));
 }
 
 TEST(Respawn, ADestroyedEnemyComesBackAtTheEdgeAndIsFirstSeenAt232) {

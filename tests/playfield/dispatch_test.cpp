@@ -83,6 +83,7 @@ TEST_F(Dispatch, EnablingStartsAFullPeriodFromNow) {
     Timer& beam = form.timer("TimeBeam");
     beam.setEnabled(true);
     EXPECT_EQ(*beam.deadline(), 433);
+    clock.now = 400;
     beam.setEnabled(true);  // already running: the period goes on
     EXPECT_EQ(*beam.deadline(), 433);
     beam.setEnabled(false);
@@ -138,8 +139,38 @@ TEST_F(Dispatch, CloseUnloadsOnceAndEndStopsAllHandling) {
     EXPECT_EQ(unloads, 1);
     EXPECT_TRUE(form.ended());
     EXPECT_TRUE(log.empty()) << "nothing is handled after the end";
+    int presents = host.presents;
+    form.label("txtTitle").setCaption("Game Over");
+    runTo(20);
+    EXPECT_EQ(host.presents, presents) << "nor drawn";
     form.unload();
     EXPECT_EQ(unloads, 1);
+}
+
+TEST_F(Dispatch, AFormWithoutHandlersTakesInputTicksAndClose) {
+    clock.now = 5000;
+    Form bare(formVTXDescription(), clock, input, host);
+    EXPECT_EQ(*bare.timer("TimePushX").deadline(), 5010) << "its timers start when it loads";
+    for (Timer* t : bare.timers()) t->setEnabled(true);
+    bare.show();
+    input.events.push_back({InputEvent::Kind::KeyDown, 90});
+    input.events.push_back({InputEvent::Kind::KeyUp, 90});
+    clock.now = 6000;
+    bare.doEvents();
+    input.events.push_back({InputEvent::Kind::Close});
+    bare.doEvents();
+    EXPECT_FALSE(host.shown);
+}
+
+TEST_F(Dispatch, AZeroIntervalStopsATimerAndOneMillisecondTicksEachMillisecond) {
+    Timer& pushX = form.timer("TimePushX");
+    pushX.setInterval(0);
+    EXPECT_FALSE(pushX.deadline());
+    runTo(100);
+    EXPECT_TRUE(log.empty());
+    pushX.setInterval(1);
+    runTo(101);
+    EXPECT_EQ(log, std::vector<std::string>{"TimePushX"});
 }
 
 TEST_F(Dispatch, ShowingActivatesOnceAndDrawsBeforeShowing) {
@@ -152,6 +183,9 @@ TEST_F(Dispatch, ShowingActivatesOnceAndDrawsBeforeShowing) {
     form.show();
     form.show();
     EXPECT_EQ(activations, 1);
+    EXPECT_EQ(host.presentsWhenShown, 1) << "the window never shows an undrawn frame";
+    form.doEvents();
+    EXPECT_EQ(host.presents, 1) << "the frame shown is not drawn twice";
 }
 
 }  // namespace

@@ -41,10 +41,13 @@ public:
         width = w;
         height = h;
     }
-    void show() override { shown = true; }
+    void show() override {
+        shown = true;
+        presentsWhenShown = presents;
+    }
     void hide() override { shown = false; }
     void present(const Field&) override { ++presents; }
-    int width = 0, height = 0, presents = 0;
+    int width = 0, height = 0, presents = 0, presentsWhenShown = 0;
     bool shown = false;
 };
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+#include <map>
 #include <string>
 
 #include "audio/mci_device.h"
@@ -12,6 +14,7 @@
 #include "script_clock.h"
 #include "sim_audio.h"
 #include "support/fakes.h"
+#include "support/frames.h"
 
 namespace vantorix::testing {
 
@@ -21,24 +24,44 @@ public:
     std::optional<InputEvent> take() override { return std::nullopt; }
 };
 
+// The rig's effects, each noted with the frame on screen and the music's mode as it starts.
+class WatchedSounds : public sim::ClockSoundOut {
+public:
+    WatchedSounds(sim::ScriptClock& clock, const FrameHost& host, MciDevice& device)
+        : ClockSoundOut(clock), host_(host), device_(device) {}
+    bool play(const std::string& path, std::uint32_t flags) override {
+        Frame& frame = during[std::filesystem::path(path).filename().string()] = host_.last;
+        char mode[16] = {};
+        device_.sendString("status midifile mode", mode, sizeof mode);
+        frame.music = mode;
+        return ClockSoundOut::play(path, flags);
+    }
+    std::map<std::string, Frame> during;  // by the sound's name, at its last start
+
+private:
+    const FrameHost& host_;
+    MciDevice& device_;
+};
+
 // The game window loaded and ready, with its handlers called directly by the
-// test; sounds and songs take their time on the rig's own clock.
+// test; sounds and songs take their time on the rig's own clock. As in the
+// program, the frame is drawn before a sound that holds the game.
 struct GameRig {
     sim::ScriptClock clock{12 * 3600 * 1000};
     NoInput input;
-    CountingHost host;
+    FrameHost host;
     MciDevice device{[this](const std::string& path, std::string& why) {
         return sim::loadClockSong(clock, path, why);
     }};
     sim::RecordingMedia media{device};
-    sim::ClockSoundOut sounds{clock};
+    WatchedSounds sounds{clock, host, device};
     Form form{formVTXDescription(), clock, input, host};
     Program app;
     FormVTX game{form, app};
 
     explicit GameRig(const std::string& mediaDir = VANTORIX_MEDIA_DIR)
         : app(mediaDir, clock, [this] { sounds.beep(); }) {
-        Module1::install({&media, &sounds, nullptr});
+        Module1::install({&media, &sounds, [this] { form.present(); }});
         game.Form_Load();
         // Shown as the program shows it, but without entering the music loop:
         // the test calls the handlers itself.
@@ -59,6 +82,8 @@ struct GameRig {
         game.Form_KeyDown(code, 0);
         game.Form_KeyUp(code, 0);
     }
+    // What the player saw and heard while a sound last played.
+    const Frame& during(const std::string& sound) { return sounds.during[sound]; }
     Label& enemy(int i) { return game.Enemy(static_cast<std::int16_t>(i)); }
     // Fires from the ship as the key poll does with Z held.
     void fire() {

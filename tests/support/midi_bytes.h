@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "support/wave_bytes.h"
+
 namespace vantorix::testing {
 
 using Midi = std::vector<std::uint8_t>;
@@ -71,6 +73,15 @@ inline std::vector<OddSong> oddSongs() {
         songs.push_back({"channel mode " + std::to_string(mode), oneNote(ev(0, {0xB0, mode, 0})), 1000});
     songs.push_back({"channel pressure", oneNote(ev(0, {0xD0, 0x40})), 1000});
     songs.push_back({"short time signature", oneNote(ev(0, {0xFF, 0x58, 0x02, 0x04, 0x02})), 1000});
+    songs.push_back({"short key signature", oneNote(ev(0, {0xFF, 0x59, 0x01, 0x00})), 1000});
+    songs.push_back({"long SMPTE offset", oneNote(ev(0, {0xFF, 0x54, 0x06, 0, 0, 0, 0, 0, 0})), 1000});
+    songs.push_back({"tempo of zero", oneNote(ev(0, {0xFF, 0x51, 0x03, 0, 0, 0})), 1000});
+    songs.push_back({"short tempo", oneNote(ev(0, {0xFF, 0x51, 0x02, 0x07, 0xA1})), 1000});
+    songs.push_back({"song select and time code before any channel",
+                     join({header(0, 1, 480),
+                           chunk("MTrk", join({ev(0, {0xF3, 0x01}), ev(0, {0xF1, 0x02}), ev(0, {0x90, 0x3C, 0x64}),
+                                               ev(480, {0x80, 0x3C, 0x40}), endOfTrack(480)}))}),
+                     1000});
     songs.push_back({"running status across a meta event",
                      join({header(0, 1, 480),
                            chunk("MTrk", join({ev(0, {0x90, 0x3C, 0x64}), ev(0, {0xFF, 0x01, 0x01, 'x'}),
@@ -87,6 +98,10 @@ inline std::vector<OddSong> oddSongs() {
                                               chunk("MTrk", join({ev(0, {0x90, 0x3C, 0x64}),
                                                                   ev(960, {0x80, 0x3C, 0x40})}))}),
                      1000});
+    songs.push_back({"a tune request last, no end of track",
+                     join({header(0, 1, 480), chunk("MTrk", join({ev(0, {0x90, 0x3C, 0x64}), ev(480, {0x80, 0x3C, 0x40}),
+                                                                  ev(480, {0xF6})}))}),
+                     1000});
     songs.push_back({"garbage after the notes",
                      join({header(0, 1, 480), chunk("MTrk", join({ev(0, {0x90, 0x3C, 0x64}),
                                                                   ev(960, {0x80, 0x3C, 0x40}),
@@ -94,7 +109,7 @@ inline std::vector<OddSong> oddSongs() {
                      1000});
     // 25 frames a second of 40 ticks: 1000 ticks a second, whatever the tempo says.
     songs.push_back({"time code", join({chunk("MThd", {0, 0, 0, 1, 0xE7, 40}),
-                                        chunk("MTrk", join({ev(0, {0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40}),
+                                        chunk("MTrk", join({ev(0, {0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20}),
                                                             ev(0, {0x90, 0x3C, 0x64}),
                                                             ev(500, {0x80, 0x3C, 0x40}),
                                                             endOfTrack(1000)}))}),
@@ -106,21 +121,17 @@ inline std::vector<OddSong> oddSongs() {
 
 namespace vantorix::testing {
 
-// A MIDI file wrapped in RIFF as an .rmi file is.
-inline Midi riffMidi(const Midi& smf) {
-    auto le = [](Midi& out, std::size_t v) {
-        for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-    };
-    Midi data = {'d', 'a', 't', 'a'};
-    le(data, smf.size());
-    data.insert(data.end(), smf.begin(), smf.end());
-    if (smf.size() & 1) data.push_back(0);
+// A RIFF "RMID" form of the chunks given, as an .rmi file is.
+inline Midi riffForm(std::initializer_list<Midi> chunks) {
+    Midi body = {'R', 'M', 'I', 'D'};
+    for (const Midi& c : chunks) body.insert(body.end(), c.begin(), c.end());
     Midi out = {'R', 'I', 'F', 'F'};
-    le(out, 4 + data.size());
-    out.insert(out.end(), {'R', 'M', 'I', 'D'});
-    out.insert(out.end(), data.begin(), data.end());
+    putLe(out, static_cast<std::uint32_t>(body.size()), 4);
+    out.insert(out.end(), body.begin(), body.end());
     return out;
 }
+
+inline Midi riffMidi(const Midi& smf) { return riffForm({riffChunk("data", smf)}); }
 
 struct PlainSong {
     std::string what;
