@@ -1,7 +1,5 @@
 #include "audio/sound_font.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstring>
 #include <map>
@@ -28,6 +26,10 @@ void set16(std::uint8_t* p, std::uint32_t v) {
     p[0] = static_cast<std::uint8_t>(v);
     p[1] = static_cast<std::uint8_t>(v >> 8);
 }
+void set32(std::uint8_t* p, std::uint32_t v) {
+    set16(p, v & 0xFFFF);
+    set16(p + 2, v >> 16);
+}
 void put32(std::vector<std::uint8_t>& out, std::uint64_t v) {
     for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
@@ -37,18 +39,6 @@ struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
-
-// One read at an offset: FluidSynth loads a preset's samples one by one, and
-// a seek and a buffered read would cost two or three system calls each.
-bool readAt(std::FILE* f, std::uint64_t at, std::span<std::uint8_t> out) {
-    while (!out.empty()) {
-        ssize_t n = pread(fileno(f), out.data(), out.size(), static_cast<off_t>(at));
-        if (n <= 0) return false;
-        at += static_cast<std::uint64_t>(n);
-        out = out.subspan(static_cast<std::size_t>(n));
-    }
-    return true;
-}
 
 using Table = SoundFontIndex::Table;
 
@@ -148,27 +138,73 @@ void putChunk(std::vector<std::uint8_t>& out, const char* tag, const Table& t) {
     out.insert(out.end(), t.bytes.begin(), t.bytes.end());
 }
 
+// The major version in the INFO list's ifil chunk: 2 for SoundFont 2, 3 for the
+// compressed kind, whose sample headers count bytes rather than points.
+std::uint16_t majorVersion(const std::vector<std::uint8_t>& info) {
+    for (std::size_t at = 12; at + 8 <= info.size();) {
+        std::uint32_t length = le32(info.data() + at + 4);
+        if (std::memcmp(info.data() + at, "ifil", 4) == 0 && length >= 4 && at + 12 <= info.size())
+            return le16(info.data() + at + 8);
+        if (length > info.size() - at - 8) break;
+        at += 8 + length + (length & 1);
+    }
+    return 0;
+}
+
+// Where a kept sample's points lie in the file and where they go in a subset.
+struct SampleStretch {
+    std::uint64_t from, to;  // points [from, to) of the file's sample data
+};
+
+// The 46 points after a sample, zero by the format, which FluidSynth reads with it.
+constexpr std::uint64_t kGuardPoints = 46;
+constexpr std::uint16_t kRomSample = 0x8000;
+
+// Lays the kept samples' points out back to back in `headers` (in order,
+// terminal record last) and points each header at its new place; returns
+// their stretches of the file. Each keeps the points up to its loop's end if
+// that lies further. A sample that does not lie within the data keeps no
+// points: FluidSynth refuses it either way.
+std::vector<SampleStretch> compactSamples(Table& headers, std::uint64_t points) {
+    std::vector<SampleStretch> stretches;
+    std::uint64_t placed = 0;
+    for (std::size_t k = 0; k + 1 < headers.count(); ++k) {
+        std::uint8_t* sample = headers.bytes.data() + k * headers.recordSize;
+        std::uint64_t start = le32(sample + 20), end = le32(sample + 24);
+        bool inData = !(le16(sample + 44) & kRomSample) && start <= end && end <= points;
+        std::uint64_t loopEnd = le32(sample + 32);
+        std::uint64_t to = inData ? std::min(std::max(end + kGuardPoints, loopEnd), points) : start;
+        // Loop points outside the sample stay where they were relative to it,
+        // as FluidSynth sees them when it loads a sample alone.
+        for (std::size_t field : {28u, 32u}) {
+            auto moved = static_cast<std::int64_t>(le32(sample + field)) - static_cast<std::int64_t>(start) +
+                         static_cast<std::int64_t>(placed);
+            set32(sample + field, static_cast<std::uint32_t>(std::clamp<std::int64_t>(moved, 0, UINT32_MAX)));
+        }
+        // FluidSynth also plays a sample it loads alone on into its guard points;
+        // so does this header, and the music is the same either way.
+        set32(sample + 20, static_cast<std::uint32_t>(placed));
+        set32(sample + 24, static_cast<std::uint32_t>(inData ? placed + std::min(end + kGuardPoints, to) - start : placed));
+        if (to > start) stretches.push_back({start, to});
+        placed += to - start;
+    }
+    return stretches;
+}
+
 }  // namespace
 
-bool SoundFontImage::read(std::uint64_t offset, std::span<std::uint8_t> out, std::FILE* sourceFile) const {
-    if (offset > size() || out.size() > size() - offset) return false;
-    while (!out.empty()) {
-        std::size_t n;
-        if (offset < head.size()) {
-            n = std::min<std::uint64_t>(out.size(), head.size() - offset);
-            std::memcpy(out.data(), head.data() + offset, n);
-        } else if (offset < head.size() + sourceLength) {
-            std::uint64_t at = offset - head.size();
-            n = std::min<std::uint64_t>(out.size(), sourceLength - at);
-            if (!readAt(sourceFile, sourceAt + at, out.first(n))) return false;
-        } else {
-            std::uint64_t at = offset - head.size() - sourceLength;
-            n = std::min<std::uint64_t>(out.size(), tail.size() - at);
-            std::memcpy(out.data(), tail.data() + at, n);
-        }
-        offset += n;
-        out = out.subspan(n);
-    }
+bool SoundFontIndex::findSamples(std::FILE* file, std::uint64_t from, std::uint64_t end) {
+    std::uint8_t header[8];
+    if (from + 8 > end || !readFileAt(file, from, header) || std::memcmp(header, "smpl", 4) != 0) return false;
+    std::uint64_t length = le32(header + 4);
+    if (from + 8 + length > end) return false;
+    pointsAt_ = from + 8;
+    points_ = length / 2;
+    // 24-bit samples keep their low bytes in the chunk right after, if it fits.
+    std::uint64_t next = pointsAt_ + length;
+    if (next + 8 <= end && readFileAt(file, next, header) && std::memcmp(header, "sm24", 4) == 0 &&
+        le32(header + 4) == points_ + (points_ & 1) && next + 8 + le32(header + 4) <= end)
+        lowBytesAt_ = next + 8;
     return true;
 }
 
@@ -178,7 +214,7 @@ std::optional<SoundFontIndex> SoundFontIndex::read(const std::string& path, std:
     if (!file || fseeko(file.get(), 0, SEEK_END) != 0) return std::nullopt;
     auto fileSize = static_cast<std::uint64_t>(ftello(file.get()));
     std::uint8_t riff[12];
-    if (!readAt(file.get(), 0, riff) || std::memcmp(riff, "RIFF", 4) != 0 ||
+    if (!readFileAt(file.get(), 0, riff) || std::memcmp(riff, "RIFF", 4) != 0 ||
         std::memcmp(riff + 8, "sfbk", 4) != 0)
         return std::nullopt;
     std::uint64_t end = std::min<std::uint64_t>(fileSize, 8 + std::uint64_t{le32(riff + 4)});
@@ -188,25 +224,25 @@ std::optional<SoundFontIndex> SoundFontIndex::read(const std::string& path, std:
     std::vector<std::uint8_t> presets;
     for (std::uint64_t at = 12; at + 12 <= end;) {
         std::uint8_t header[12];
-        if (!readAt(file.get(), at, header)) return std::nullopt;
+        if (!readFileAt(file.get(), at, header)) return std::nullopt;
         std::uint64_t length = 8 + std::uint64_t{le32(header + 4)};
         std::uint64_t padded = length + (length & 1);
         if (at + length > end) return std::nullopt;
         if (std::memcmp(header, "LIST", 4) == 0) {
             if (std::memcmp(header + 8, "INFO", 4) == 0 && length <= kMaxInfoBytes) {
                 index.info_.resize(padded);
-                if (!readAt(file.get(), at, std::span(index.info_).first(length))) return std::nullopt;
+                if (!readFileAt(file.get(), at, std::span(index.info_).first(length))) return std::nullopt;
             } else if (std::memcmp(header + 8, "sdta", 4) == 0) {
-                index.samplesAt_ = at;
-                index.samplesLength_ = std::min(padded, end - at);
+                if (!index.findSamples(file.get(), at + 12, at + length)) return std::nullopt;
             } else if (std::memcmp(header + 8, "pdta", 4) == 0 && length <= kMaxPresetTablesBytes) {
                 presets.resize(length - 12);
-                if (!readAt(file.get(), at + 12, presets)) return std::nullopt;
+                if (!readFileAt(file.get(), at + 12, presets)) return std::nullopt;
             }
         }
         at += padded;
     }
-    if (index.info_.empty() || index.samplesLength_ == 0 || presets.empty()) return std::nullopt;
+    if (index.info_.empty() || index.points_ == 0 || presets.empty() || majorVersion(index.info_) != 2)
+        return std::nullopt;
 
     struct Wanted {
         const char* tag;
@@ -289,11 +325,11 @@ SoundFontImage SoundFontIndex::subset(const std::bitset<128>& programs) const {
             set16(sample + 42, samples[le16(sample + 42)]);
     }
 
-    SoundFontImage image;
-    image.source = path_;
-    image.sourceAt = samplesAt_;
-    image.sourceLength = samplesLength_;
-    std::vector<std::uint8_t>& pdta = image.tail;
+    std::vector<SampleStretch> stretches = compactSamples(sampleHeaders, points_);
+    std::uint64_t keptPoints = 0;
+    for (const SampleStretch& s : stretches) keptPoints += s.to - s.from;
+
+    std::vector<std::uint8_t> pdta;
     putTag(pdta, "LIST");
     put32(pdta, 0);
     putTag(pdta, "pdta");
@@ -309,11 +345,31 @@ SoundFontImage SoundFontIndex::subset(const std::bitset<128>& programs) const {
     std::uint64_t listLength = pdta.size() - 8;
     for (int i = 0; i < 4; ++i) pdta[4 + i] = static_cast<std::uint8_t>(listLength >> (8 * i));
 
-    std::vector<std::uint8_t>& head = image.head;
+    const std::uint64_t lowBytes = lowBytesAt_ ? keptPoints + (keptPoints & 1) : 0;
+    const std::uint64_t sdtaLength = 4 + 8 + 2 * keptPoints + (lowBytesAt_ ? 8 + lowBytes : 0);
+    std::vector<std::uint8_t> head;
     putTag(head, "RIFF");
-    put32(head, 4 + info_.size() + samplesLength_ + pdta.size());
+    put32(head, 4 + info_.size() + 8 + sdtaLength + pdta.size());
     putTag(head, "sfbk");
     head.insert(head.end(), info_.begin(), info_.end());
+    putTag(head, "LIST");
+    put32(head, sdtaLength);
+    putTag(head, "sdta");
+    putTag(head, "smpl");
+    put32(head, 2 * keptPoints);
+
+    SoundFontImage image(path_);
+    image.append(head);
+    for (const SampleStretch& s : stretches) image.appendSource(pointsAt_ + 2 * s.from, 2 * (s.to - s.from));
+    if (lowBytesAt_) {
+        std::vector<std::uint8_t> lowHead;
+        putTag(lowHead, "sm24");
+        put32(lowHead, lowBytes);
+        image.append(lowHead);
+        for (const SampleStretch& s : stretches) image.appendSource(lowBytesAt_ + s.from, s.to - s.from);
+        if (keptPoints & 1) image.append(std::vector<std::uint8_t>{0});
+    }
+    image.append(pdta);
     return image;
 }
 

@@ -4,26 +4,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <optional>
-#include <span>
 #include <string>
 #include <vector>
 
+#include "audio/sound_font_image.h"
+
 namespace vantorix {
-
-// A SoundFont file put together from pieces: its own bytes before and after a
-// stretch of another file, which holds the sample data.
-struct SoundFontImage {
-    std::vector<std::uint8_t> head;
-    std::string source;
-    std::uint64_t sourceAt = 0;
-    std::uint64_t sourceLength = 0;
-    std::vector<std::uint8_t> tail;
-
-    std::uint64_t size() const { return head.size() + sourceLength + tail.size(); }
-    // Copies the image's bytes from `offset` on into `out`, reading the stretch
-    // from `sourceFile` (the source, opened); false when they are not all there.
-    bool read(std::uint64_t offset, std::span<std::uint8_t> out, std::FILE* sourceFile) const;
-};
 
 // The preset tables of a SoundFont 2 file and where its parts lie: enough to
 // make a SoundFont of some of its presets whose samples are the very same bytes.
@@ -34,7 +20,8 @@ public:
     static std::optional<SoundFontIndex> read(const std::string& path, std::string& whyNot);
 
     // The presets, in every bank, whose program number is in `programs`, with
-    // the instruments and samples they use; all else as in the file.
+    // the instruments and samples they use; all else as in the file. The sample
+    // data holds only the kept samples, each the very same points as in the file.
     SoundFontImage subset(const std::bitset<128>& programs) const;
 
     // A table of fixed-size records, as the file has it, terminal record included.
@@ -46,10 +33,14 @@ public:
     };
 
 private:
+    // Finds the sample data in the sdta list's body [from, end).
+    bool findSamples(std::FILE* file, std::uint64_t from, std::uint64_t end);
+
     std::string path_;
     std::vector<std::uint8_t> info_;  // the INFO list, header included
-    std::uint64_t samplesAt_ = 0;     // the sdta list, header included
-    std::uint64_t samplesLength_ = 0;
+    std::uint64_t pointsAt_ = 0;  // the smpl chunk's data: 16-bit points
+    std::uint64_t points_ = 0;
+    std::uint64_t lowBytesAt_ = 0;  // the sm24 chunk's data, a byte per point; 0: none
     Table phdr_, pbag_, pmod_, pgen_, inst_, ibag_, imod_, igen_, shdr_;
 };
 

@@ -239,6 +239,24 @@ TEST_F(FluidBeforeTheSynthesizer, ASongPlayedEarlyWaitsAtItsStartUntilTheSynthes
     EXPECT_NEAR(position(), 1000, 20);
 }
 
+// Every sample a song needs is read when it is opened, or when the synthesizer
+// comes for a song opened before: none is read from the file while it plays,
+// on the audio thread, where a read could make the sound card wait.
+TEST_F(FluidBeforeTheSynthesizer, OpenedSongsNeedNothingMoreFromTheSoundFontFile) {
+    std::string copy = (std::filesystem::temp_directory_path() / ("gm " + std::to_string(::getpid()) + ".sf2")).string();
+    std::filesystem::copy_file(defaultSoundFont(), copy, std::filesystem::copy_options::overwrite_existing);
+    ASSERT_EQ(send("open " + kTitle + " type sequencer alias midifile"), 0);
+    music.start(copy);
+    const std::string bgm = std::string(VANTORIX_MEDIA_DIR) + "/bgm.mid";
+    ASSERT_EQ(send("open " + bgm + " type sequencer alias other"), 0);
+    std::filesystem::remove(copy);
+    ASSERT_EQ(send("play midifile"), 0);
+    EXPECT_GT(renderMs(1000), 1000) << "opened before the synthesizer came";
+    ASSERT_EQ(send("close midifile"), 0);
+    ASSERT_EQ(send("play other"), 0);
+    EXPECT_GT(renderMs(1000), 1000) << "opened while music played";
+}
+
 // The game as it sounded when every song played from the whole General MIDI
 // set with 256 voices: the reference each song's own SoundFont is held to.
 class WholeSoundFont {

@@ -19,6 +19,9 @@ bool findAll(DynamicLibrary& library, FluidLibrary& f) {
            library.find("fluid_synth_set_interp_method", f.fluid_synth_set_interp_method) &&
            library.find("fluid_synth_sfload", f.fluid_synth_sfload) &&
            library.find("fluid_synth_sfunload", f.fluid_synth_sfunload) &&
+           library.find("fluid_synth_add_sfont", f.fluid_synth_add_sfont) &&
+           library.find("fluid_synth_remove_sfont", f.fluid_synth_remove_sfont) &&
+           library.find("fluid_synth_get_sfont_by_id", f.fluid_synth_get_sfont_by_id) &&
            library.find("fluid_synth_add_sfloader", f.fluid_synth_add_sfloader) &&
            library.find("new_fluid_defsfloader", f.new_fluid_defsfloader) &&
            library.find("fluid_sfloader_set_callbacks", f.fluid_sfloader_set_callbacks) &&

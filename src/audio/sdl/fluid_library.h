@@ -23,6 +23,9 @@ struct FluidLibrary {
     decltype(&::fluid_synth_set_interp_method) fluid_synth_set_interp_method;
     decltype(&::fluid_synth_sfload) fluid_synth_sfload;
     decltype(&::fluid_synth_sfunload) fluid_synth_sfunload;
+    decltype(&::fluid_synth_add_sfont) fluid_synth_add_sfont;
+    decltype(&::fluid_synth_remove_sfont) fluid_synth_remove_sfont;
+    decltype(&::fluid_synth_get_sfont_by_id) fluid_synth_get_sfont_by_id;
     decltype(&::fluid_synth_add_sfloader) fluid_synth_add_sfloader;
     decltype(&::new_fluid_defsfloader) new_fluid_defsfloader;
     decltype(&::fluid_sfloader_set_callbacks) fluid_sfloader_set_callbacks;

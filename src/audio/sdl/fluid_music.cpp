@@ -43,8 +43,20 @@ fluid_settings_t* newSettings(const FluidLibrary& fluid, int sampleRate) {
     fluid.fluid_settings_setint(settings, "synth.polyphony", FluidMusic::kPolyphony);
     fluid.fluid_settings_setstr(settings, "player.timing-source", "sample");
     fluid.fluid_settings_setint(settings, "synth.threadsafe-api", 0);
+    // A SoundFont that cannot be cut to a song's presets is loaded whole, and
+    // then only the samples of the presets the channels choose are read.
     fluid.fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
     return settings;
+}
+
+// The synthesizer that plays.
+fluid_synth_t* newSynth(const FluidLibrary& fluid, fluid_settings_t* settings) {
+    fluid_synth_t* synth = fluid.new_fluid_synth(settings);
+    // Chorus costs a third of the rendering and adds little to these songs;
+    // linear interpolation is plenty for a 6 MB General MIDI set at 44.1 kHz.
+    fluid.fluid_synth_chorus_on(synth, -1, 0);
+    fluid.fluid_synth_set_interp_method(synth, -1, FLUID_INTERP_LINEAR);
+    return synth;
 }
 
 }  // namespace
@@ -65,9 +77,12 @@ public:
         music_.forgetLocked(this);
     }
 
-    // Gives the song its player and its SoundFont, and sounds it if it plays.
-    void attachLocked() {
-        soundFont_ = music_.soundFontForLocked(info_.programs());
+    const std::bitset<128>& programs() const { return info_.programs(); }
+
+    // Gives the song its player and its SoundFont (-1: none could be read for
+    // it, and it plays from the whole one), and sounds it if it plays.
+    void attachLocked(int soundFont) {
+        soundFont_ = music_.soundFontLocked(soundFont);
         player_ = fluid().new_fluid_player(music_.synth());
         const auto& song = info_.playable();
         if (player_ && fluid().fluid_player_add_mem(player_, song.data(), song.size()) != FLUID_OK) {
@@ -136,6 +151,7 @@ FluidMusic::FluidMusic(int sampleRate) : rate_(sampleRate) {}
 
 FluidMusic::~FluidMusic() {
     if (synth_) fluid_->delete_fluid_synth(synth_);
+    if (eagerSettings_) fluid_->delete_fluid_settings(eagerSettings_);
     if (settings_) fluid_->delete_fluid_settings(settings_);
 }
 
@@ -143,8 +159,8 @@ void FluidMusic::start(const std::string& soundFont) {
     std::string warning, why;
     const FluidLibrary* fluid = nullptr;
     fluid_settings_t* settings = nullptr;
+    fluid_settings_t* eager = nullptr;
     fluid_synth_t* synth = nullptr;
-    std::unique_ptr<FluidSoundFonts> soundFonts;
     std::optional<SoundFontIndex> index;
     int whole = -1;
     if (!isFile(soundFont)) {
@@ -155,18 +171,15 @@ void FluidMusic::start(const std::string& soundFont) {
     } else {
         quiet(*fluid);
         settings = newSettings(*fluid, rate_);
-        synth = fluid->new_fluid_synth(settings);
-        // Chorus costs a third of the rendering and adds little to these songs;
-        // linear interpolation is plenty for a 6 MB General MIDI set at 44.1 kHz.
-        fluid->fluid_synth_chorus_on(synth, -1, 0);
-        fluid->fluid_synth_set_interp_method(synth, -1, FLUID_INTERP_LINEAR);
-        soundFonts = std::make_unique<FluidSoundFonts>(*fluid, settings, synth);
+        synth = newSynth(*fluid, settings);
+        eager = newEagerSettings(*fluid);
+        addImageLoader(*fluid, synth, eager);
         // Each song gets the presets it can select: most of a General MIDI set's
-        // memory is its tables, and few songs use more than a handful of its
+        // memory is its samples, and few songs use more than a handful of its
         // instruments. A SoundFont that cannot be cut so is loaded whole.
         index = SoundFontIndex::read(soundFont, why);
-        int trial = index ? soundFonts->load(std::make_shared<SoundFontImage>(index->subset({}))) : -1;
-        if (trial >= 0) soundFonts->unload(trial);
+        int trial = index ? loadImage(*fluid, synth, image(*index, {})) : -1;
+        if (trial >= 0) fluid->fluid_synth_sfunload(synth, trial, 0);
         if (trial < 0) {
             index.reset();
             whole = fluid->fluid_synth_sfload(synth, soundFont.c_str(), 1);
@@ -174,25 +187,64 @@ void FluidMusic::start(const std::string& soundFont) {
         if (!index && whole == FLUID_FAILED) {
             warning = "the SoundFont " + soundFont + " cannot be loaded (reinstall the Debian package " +
                       "timgm6mb-soundfont, or choose a working one); the music is silent";
-            soundFonts.reset();
             fluid->delete_fluid_synth(synth);
+            fluid->delete_fluid_settings(eager);
             fluid->delete_fluid_settings(settings);
             synth = nullptr;
-            settings = nullptr;
+            eager = settings = nullptr;
         }
     }
-    std::lock_guard guard(mutex_);
-    soundFontPath_ = soundFont;
-    warning_ = warning;
-    fluid_ = synth ? fluid : nullptr;
-    settings_ = settings;
-    synth_ = synth;
-    soundFonts_ = std::move(soundFonts);
-    index_ = std::move(index);
-    wholeSoundFont_ = whole;
-    state_ = synth ? State::Ready : State::Silent;
-    if (synth)
-        for (FluidSong* song : songs_) song->attachLocked();
+    // The songs opened so far get their SoundFonts here, on the synthesizer
+    // before the audio thread has it: no lock is held while they are read.
+    Loaded loaded;
+    for (;;) {
+        std::vector<std::bitset<128>> waiting;
+        {
+            std::lock_guard guard(mutex_);
+            if (index) waiting = unloadedLocked(loaded);
+            if (waiting.empty()) {
+                soundFontPath_ = soundFont;
+                warning_ = warning;
+                fluid_ = synth ? fluid : nullptr;
+                settings_ = settings;
+                eagerSettings_ = eager;
+                synth_ = synth;
+                index_ = std::move(index);
+                wholeSoundFont_ = whole;
+                state_ = synth ? State::Ready : State::Silent;
+                if (!synth) return;
+                for (FluidSong* song : songs_) song->attachLocked(takeLoaded(loaded, song->programs()));
+                // Those of songs closed meanwhile.
+                for (auto [programs, id] : loaded)
+                    if (id >= 0) fluid->fluid_synth_sfunload(synth, id, 0);
+                // Every sample is in memory: choosing presets reads nothing.
+                fluid->fluid_synth_program_reset(synth);
+                return;
+            }
+        }
+        for (const auto& programs : waiting) loaded.emplace_back(programs, loadImage(*fluid, synth, image(*index, programs)));
+    }
+}
+
+std::vector<std::bitset<128>> FluidMusic::unloadedLocked(const Loaded& loaded) const {
+    std::vector<bool> taken(loaded.size());
+    std::vector<std::bitset<128>> waiting;
+    for (const FluidSong* song : songs_) {
+        std::size_t i = 0;
+        while (i < loaded.size() && (taken[i] || loaded[i].first != song->programs())) ++i;
+        if (i < loaded.size()) {
+            taken[i] = true;
+        } else {
+            waiting.push_back(song->programs());
+        }
+    }
+    return waiting;
+}
+
+int FluidMusic::takeLoaded(Loaded& loaded, const std::bitset<128>& programs) {
+    for (auto& [loadedPrograms, id] : loaded)
+        if (loadedPrograms == programs && id != kTaken) return std::exchange(id, kTaken);
+    return -1;
 }
 
 std::string FluidMusic::warning() {
@@ -205,22 +257,19 @@ bool FluidMusic::soundFontReady() {
     return state_ == State::Ready;
 }
 
-int FluidMusic::soundFontForLocked(const std::bitset<128>& programs) {
-    if (index_) {
-        // Every channel starts on program 0, and the drums on bank 128's.
-        int id = soundFonts_->load(std::make_shared<SoundFontImage>(index_->subset(programs | std::bitset<128>(1))));
-        if (id >= 0) {
-            presetsStale_ = true;
-            return id;
-        }
-        index_.reset();
-    }
+std::shared_ptr<const SoundFontImage> FluidMusic::image(const SoundFontIndex& index, const std::bitset<128>& programs) {
+    // Every channel starts on program 0, and the drums on bank 128's.
+    return std::make_shared<SoundFontImage>(index.subset(programs | std::bitset<128>(1)));
+}
+
+int FluidMusic::soundFontLocked(int id) {
+    if (id >= 0) return id;
     if (wholeSoundFont_ < 0) wholeSoundFont_ = fluid_->fluid_synth_sfload(synth_, soundFontPath_.c_str(), 1);
     return -1;
 }
 
 void FluidMusic::unloadSoundFontLocked(int id) {
-    if (id >= 0) soundFonts_->unload(id);
+    if (id >= 0) fluid_->fluid_synth_sfunload(synth_, id, 0);
 }
 
 void FluidMusic::forgetLocked(FluidSong* song) { songs_.erase(song); }
@@ -231,17 +280,23 @@ std::unique_ptr<Sequencer> FluidMusic::load(const std::string& path, std::string
     auto info = MidiFile::parse(*bytes, whyNot);
     if (!info) return nullptr;
     auto song = std::make_unique<FluidSong>(*this, std::move(*info));
+    {
+        std::lock_guard guard(mutex_);
+        songs_.insert(song.get());
+        // Until the synthesizer is there, start() reads the song's SoundFont.
+        if (state_ != State::Ready) return song;
+    }
+    // Ready is for good, and with it the index: read the song's presets here,
+    // on a synthesizer of their own, while the music plays on.
+    std::unique_ptr<ReadSoundFont> read = index_ ? readSoundFont(*fluid_, image(*index_, song->programs())) : nullptr;
     std::lock_guard guard(mutex_);
-    songs_.insert(song.get());
-    if (state_ == State::Ready) song->attachLocked();
+    song->attachLocked(read ? addSoundFont(synth_, *read) : -1);
     return song;
 }
 
 void FluidMusic::render(std::int16_t* stereo, int frames) {
     std::lock_guard guard(mutex_);
     if (synth_) {
-        if (presetsStale_) fluid_->fluid_synth_program_reset(synth_);
-        presetsStale_ = false;
         fluid_->fluid_synth_write_s16(synth_, frames, stereo, 0, 2, stereo, 1, 2);
         if (polyphony_ < kMostPolyphony &&
             fluid_->fluid_synth_get_active_voice_count(synth_) > polyphony_ - kSpareVoices) {

@@ -7,6 +7,8 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "audio/sdl/fluid_library.h"
 #include "audio/sdl/fluid_sound_fonts.h"
@@ -23,7 +25,9 @@ class FluidSong;
 // it can play, taken from the General MIDI one. Songs can be loaded before the
 // synthesizer is there: one that plays waits at its start, silently, until it is.
 // FluidSynth's player runs inside rendering without a lock of its own, so every
-// player call and the render itself go under one mutex of ours.
+// player call and the render itself go under one mutex of ours. A song's
+// samples are all read when it is opened, away from that mutex: the audio
+// thread never waits for the SoundFont file.
 class FluidMusic : public MusicSource {
 public:
     explicit FluidMusic(int sampleRate);
@@ -63,9 +67,19 @@ private:
     friend class FluidSong;
     enum class State { Coming, Ready, Silent };
 
-    // The SoundFont a song with these programs plays from: its id, or -1 when
-    // songs share the whole SoundFont, loaded once. With lock() held.
-    int soundFontForLocked(const std::bitset<128>& programs);
+    // SoundFonts loaded for songs not yet given theirs, by the songs' programs.
+    using Loaded = std::vector<std::pair<std::bitset<128>, int>>;
+    static constexpr int kTaken = -2;
+
+    // The SoundFont of the presets a song with these programs can select.
+    static std::shared_ptr<const SoundFontImage> image(const SoundFontIndex& index, const std::bitset<128>& programs);
+    // The programs of the songs that `loaded` holds nothing for, one entry a song.
+    std::vector<std::bitset<128>> unloadedLocked(const Loaded& loaded) const;
+    // A SoundFont loaded for these programs, taken; -1 if there is none.
+    static int takeLoaded(Loaded& loaded, const std::bitset<128>& programs);
+    // The id of the SoundFont a song plays from: its own, or -1 when it
+    // shares the whole SoundFont, loaded once.
+    int soundFontLocked(int id);
     void unloadSoundFontLocked(int id);
     void forgetLocked(FluidSong* song);
 
@@ -78,14 +92,10 @@ private:
     std::string warning_;
     const FluidLibrary* fluid_ = nullptr;
     fluid_settings_t* settings_ = nullptr;
+    fluid_settings_t* eagerSettings_ = nullptr;  // our loader's
     fluid_synth_t* synth_ = nullptr;
-    std::unique_ptr<FluidSoundFonts> soundFonts_;
     std::optional<SoundFontIndex> index_;  // none: the SoundFont is loaded whole
     int wholeSoundFont_ = -1;
-    // A song's SoundFont came and the channels still hold the presets of the
-    // last: they select theirs anew at the next render, which loads the samples
-    // on the audio thread, as a song's program changes always have.
-    bool presetsStale_ = false;
     std::set<FluidSong*> songs_;
 };
 

@@ -1,14 +1,17 @@
 #include "audio/sdl/fluid_sound_fonts.h"
 
 #include <cstdio>
+#include <map>
 #include <mutex>
+#include <string>
 
 namespace vantorix {
 
 namespace {
 
 // The images FluidSynth may open, by name: its loader's callbacks carry no
-// pointer of ours. Samples load on the audio thread, hence the lock.
+// pointer of ours. Images are read on the thread that opens a song, and on
+// the one that sets the synthesizer up.
 std::mutex imagesLock;
 std::map<std::string, std::shared_ptr<const SoundFontImage>> images;
 int lastNumber = 0;
@@ -27,7 +30,7 @@ void* openImage(const char* name) {
         if (found == images.end()) return nullptr;
         image = found->second;
     }
-    std::FILE* source = std::fopen(image->source.c_str(), "rb");
+    std::FILE* source = std::fopen(image->source().c_str(), "rb");
     if (!source) return nullptr;
     return new OpenImage{std::move(image), source};
 }
@@ -61,44 +64,64 @@ int closeImage(void* handle) {
 
 }  // namespace
 
-FluidSoundFonts::FluidSoundFonts(const FluidLibrary& fluid, fluid_settings_t* settings, fluid_synth_t* synth)
-    : fluid_(fluid), synth_(synth) {
-    fluid_sfloader_t* loader = fluid_.new_fluid_defsfloader(settings);
+ReadSoundFont::~ReadSoundFont() {
+    if (synth) fluid.delete_fluid_synth(synth);
+    if (settings) fluid.delete_fluid_settings(settings);
+}
+
+fluid_settings_t* newEagerSettings(const FluidLibrary& fluid) {
+    fluid_settings_t* settings = fluid.new_fluid_settings();
+    fluid.fluid_settings_setint(settings, "synth.dynamic-sample-loading", 0);
+    return settings;
+}
+
+void addImageLoader(const FluidLibrary& fluid, fluid_synth_t* synth, fluid_settings_t* eager) {
+    fluid_sfloader_t* loader = fluid.new_fluid_defsfloader(eager);
     if (!loader) return;
-    fluid_.fluid_sfloader_set_callbacks(loader, openImage, readImage, seekImage, tellImage, closeImage);
-    // Tried before the synthesizer's own loaders, which still read real files.
-    fluid_.fluid_synth_add_sfloader(synth_, loader);
+    fluid.fluid_sfloader_set_callbacks(loader, openImage, readImage, seekImage, tellImage, closeImage);
+    // Tried before the synthesizer's own loaders, which read real files.
+    fluid.fluid_synth_add_sfloader(synth, loader);
 }
 
-FluidSoundFonts::~FluidSoundFonts() {
-    std::lock_guard guard(imagesLock);
-    for (auto& [id, name] : names_) images.erase(name);
-}
-
-int FluidSoundFonts::load(std::shared_ptr<const SoundFontImage> image) {
+int loadImage(const FluidLibrary& fluid, fluid_synth_t* synth, std::shared_ptr<const SoundFontImage> image) {
     std::string name;
     {
         std::lock_guard guard(imagesLock);
         name = "vantorix soundfont " + std::to_string(++lastNumber);
         images.emplace(name, std::move(image));
     }
-    int id = fluid_.fluid_synth_sfload(synth_, name.c_str(), 0);
-    if (id != FLUID_FAILED) {
-        names_.emplace(id, name);
-        return id;
-    }
+    int id = fluid.fluid_synth_sfload(synth, name.c_str(), 0);
+    // With every sample read, FluidSynth never opens it again.
     std::lock_guard guard(imagesLock);
     images.erase(name);
-    return -1;
+    return id == FLUID_FAILED ? -1 : id;
 }
 
-void FluidSoundFonts::unload(int id) {
-    auto found = names_.find(id);
-    if (found == names_.end()) return;
-    fluid_.fluid_synth_sfunload(synth_, id, 0);
-    std::lock_guard guard(imagesLock);
-    images.erase(found->second);
-    names_.erase(found);
+std::unique_ptr<ReadSoundFont> readSoundFont(const FluidLibrary& fluid, std::shared_ptr<const SoundFontImage> image) {
+    auto read = std::make_unique<ReadSoundFont>(fluid);
+    read->settings = newEagerSettings(fluid);
+    // No voice is ever played here.
+    fluid.fluid_settings_setint(read->settings, "synth.polyphony", 1);
+    read->synth = fluid.new_fluid_synth(read->settings);
+    if (!read->synth) return nullptr;
+    addImageLoader(fluid, read->synth, read->settings);
+    int id = loadImage(fluid, read->synth, std::move(image));
+    if (id < 0) return nullptr;
+    read->soundFont = fluid.fluid_synth_get_sfont_by_id(read->synth, id);
+    return read;
+}
+
+int addSoundFont(fluid_synth_t* synth, ReadSoundFont& read) {
+    const FluidLibrary& fluid = read.fluid;
+    if (!read.soundFont || fluid.fluid_synth_remove_sfont(read.synth, read.soundFont) != FLUID_OK) return -1;
+    int id = fluid.fluid_synth_add_sfont(synth, read.soundFont);
+    if (id == FLUID_FAILED) {
+        // Still its own synthesizer's, which frees it.
+        fluid.fluid_synth_add_sfont(read.synth, read.soundFont);
+        return -1;
+    }
+    read.soundFont = nullptr;
+    return id;
 }
 
 }  // namespace vantorix

@@ -1,33 +1,44 @@
 #pragma once
 
-#include <map>
 #include <memory>
-#include <string>
 
 #include "audio/sdl/fluid_library.h"
-#include "audio/sound_font.h"
+#include "audio/sound_font_image.h"
 
 namespace vantorix {
 
-// SoundFonts made of pieces (SoundFontImage), handed to one synthesizer through
-// a loader of our own: FluidSynth opens them by name as if they were files,
-// once to read their tables and again whenever a preset needs its samples.
-class FluidSoundFonts {
-public:
-    FluidSoundFonts(const FluidLibrary& fluid, fluid_settings_t* settings, fluid_synth_t* synth);
-    ~FluidSoundFonts();
-    FluidSoundFonts(const FluidSoundFonts&) = delete;
-    FluidSoundFonts& operator=(const FluidSoundFonts&) = delete;
+// A SoundFont read with all its samples on a synthesizer of its own, which
+// nothing renders, waiting to be moved onto the one that plays.
+struct ReadSoundFont {
+    explicit ReadSoundFont(const FluidLibrary& library) : fluid(library) {}
+    ~ReadSoundFont();
+    ReadSoundFont(const ReadSoundFont&) = delete;
+    ReadSoundFont& operator=(const ReadSoundFont&) = delete;
 
-    // Loads the image, its SoundFont id, or -1 when FluidSynth refuses it. The
-    // channels keep their presets until fluid_synth_program_reset.
-    int load(std::shared_ptr<const SoundFontImage> image);
-    void unload(int id);
-
-private:
-    const FluidLibrary& fluid_;
-    fluid_synth_t* synth_;
-    std::map<int, std::string> names_;  // the name each loaded image goes by
+    const FluidLibrary& fluid;
+    fluid_settings_t* settings = nullptr;
+    fluid_synth_t* synth = nullptr;
+    fluid_sfont_t* soundFont = nullptr;  // null once moved
 };
+
+// SoundFonts made of pieces (SoundFontImage) reach FluidSynth through a loader
+// of our own, which it asks for them by name as if they were files, and which
+// reads every sample at once: `eager` are the settings that say so, kept for
+// as long as the synthesizer.
+fluid_settings_t* newEagerSettings(const FluidLibrary& fluid);
+void addImageLoader(const FluidLibrary& fluid, fluid_synth_t* synth, fluid_settings_t* eager);
+
+// Loads an image, tables and samples, onto a synthesizer with that loader;
+// its id, or -1 when FluidSynth refuses it. Slow: never on one that plays.
+int loadImage(const FluidLibrary& fluid, fluid_synth_t* synth, std::shared_ptr<const SoundFontImage> image);
+
+// Loads an image onto a synthesizer of its own; null when FluidSynth refuses
+// it. It touches no other synthesizer: the music plays on meanwhile, and the
+// audio thread neither reads a file nor waits for one being read.
+std::unique_ptr<ReadSoundFont> readSoundFont(const FluidLibrary& fluid, std::shared_ptr<const SoundFontImage> image);
+
+// Moves a read SoundFont onto `synth`, whose channels select their presets
+// anew; its id there, or -1. Quick: call it with the lock `synth` renders under.
+int addSoundFont(fluid_synth_t* synth, ReadSoundFont& read);
 
 }  // namespace vantorix
