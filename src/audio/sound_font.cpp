@@ -184,7 +184,8 @@ std::vector<SampleStretch> compactSamples(Table& headers, std::uint64_t points) 
         // FluidSynth also plays a sample it loads alone on into its guard points;
         // so does this header, and the music is the same either way.
         set32(sample + 20, static_cast<std::uint32_t>(placed));
-        set32(sample + 24, static_cast<std::uint32_t>(inData ? placed + std::min(end + kGuardPoints, to) - start : placed));
+        std::uint64_t newEnd = inData ? placed + std::min(end + kGuardPoints, to) - start : placed;
+        set32(sample + 24, static_cast<std::uint32_t>(newEnd));
         if (to > start) stretches.push_back({start, to});
         placed += to - start;
     }

@@ -189,7 +189,8 @@ Followed follow(const Bytes& file) {
     out.pointsInAll = t["smpl"].size() / 2;
     for (std::size_t h = 0; h + 1 < t["shdr"].size() / 46; ++h) {
         const std::uint8_t* header = &t["shdr"][h * 46];
-        std::size_t start = le16(header + 20) | (le16(header + 22) << 16), end = le16(header + 24) | (le16(header + 26) << 16);
+        std::size_t start = le16(header + 20) | (le16(header + 22) << 16);
+        std::size_t end = le16(header + 24) | (le16(header + 26) << 16);
         out.points[name(t["shdr"], 46, h)].assign(t["smpl"].begin() + static_cast<long>(2 * start),
                                                    t["smpl"].begin() + static_cast<long>(2 * end));
         if (!t["sm24"].empty())

@@ -222,7 +222,8 @@ void FluidMusic::start(const std::string& soundFont) {
                 return;
             }
         }
-        for (const auto& programs : waiting) loaded.emplace_back(programs, loadImage(*fluid, synth, image(*index, programs)));
+        for (const auto& programs : waiting)
+            loaded.emplace_back(programs, loadImage(*fluid, synth, image(*index, programs)));
     }
 }
 
