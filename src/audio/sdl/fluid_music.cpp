@@ -163,6 +163,7 @@ void FluidMusic::start(const std::string& soundFont) {
     fluid_synth_t* synth = nullptr;
     std::optional<SoundFontIndex> index;
     int whole = -1;
+    Loaded loaded;
     if (!isFile(soundFont)) {
         warning = kNoSoundFont;
     } else if (!(fluid = fluidLibrary(why))) {
@@ -177,10 +178,17 @@ void FluidMusic::start(const std::string& soundFont) {
         // Each song gets the presets it can select: most of a General MIDI set's
         // memory is its samples, and few songs use more than a handful of its
         // instruments. A SoundFont that cannot be cut so is loaded whole.
+        // The first SoundFont cut, a waiting song's if there is one, tells
+        // whether FluidSynth takes the pieces of this file.
         index = SoundFontIndex::read(soundFont, why);
-        int trial = index ? loadImage(*fluid, synth, image(*index, {})) : -1;
-        if (trial >= 0) fluid->fluid_synth_sfunload(synth, trial, 0);
-        if (trial < 0) {
+        std::bitset<128> programs;
+        {
+            std::lock_guard guard(mutex_);
+            if (!songs_.empty()) programs = (*songs_.begin())->programs();
+        }
+        int first = index ? loadImage(*fluid, synth, image(*index, programs)) : -1;
+        if (first >= 0) loaded.emplace_back(programs, first);
+        if (first < 0) {
             index.reset();
             whole = fluid->fluid_synth_sfload(synth, soundFont.c_str(), 1);
         }
@@ -196,7 +204,6 @@ void FluidMusic::start(const std::string& soundFont) {
     }
     // The songs opened so far get their SoundFonts here, on the synthesizer
     // before the audio thread has it: no lock is held while they are read.
-    Loaded loaded;
     for (;;) {
         std::vector<std::bitset<128>> waiting;
         {
