@@ -164,32 +164,63 @@ constexpr std::uint16_t kRomSample = 0x8000;
 // terminal record last) and points each header at its new place; returns
 // their stretches of the file. Each keeps the points up to its loop's end if
 // that lies further. A sample that does not lie within the data keeps no
-// points: FluidSynth refuses it either way.
+// points: FluidSynth refuses it either way. Samples that share points share
+// them in the cut too, so it never holds more points than the file: any number
+// of headers may name the same stretch.
 std::vector<SampleStretch> compactSamples(Table& headers, std::uint64_t points) {
-    std::vector<SampleStretch> stretches;
-    std::uint64_t placed = 0;
-    for (std::size_t k = 0; k + 1 < headers.count(); ++k) {
-        std::uint8_t* sample = headers.bytes.data() + k * headers.recordSize;
+    const std::size_t samples = headers.count() - 1;
+    auto sampleAt = [&](std::size_t k) { return headers.bytes.data() + k * headers.recordSize; };
+    std::vector<SampleStretch> wanted(samples);
+    for (std::size_t k = 0; k < samples; ++k) {
+        const std::uint8_t* sample = sampleAt(k);
         std::uint64_t start = le32(sample + 20), end = le32(sample + 24);
         bool inData = !(le16(sample + 44) & kRomSample) && start <= end && end <= points;
-        std::uint64_t loopEnd = le32(sample + 32);
-        std::uint64_t to = inData ? std::min(std::max(end + kGuardPoints, loopEnd), points) : start;
+        wanted[k] = {start, inData ? std::min(std::max(end + kGuardPoints, std::uint64_t{le32(sample + 32)}), points)
+                                   : start};
+    }
+    // The union of the wanted stretches, in the file's order.
+    std::vector<SampleStretch> stretches;
+    for (const SampleStretch& w : wanted)
+        if (w.to > w.from) stretches.push_back(w);
+    std::sort(stretches.begin(), stretches.end(), [](auto& a, auto& b) { return a.from < b.from; });
+    std::vector<SampleStretch> merged;
+    for (const SampleStretch& s : stretches) {
+        if (!merged.empty() && s.from <= merged.back().to) {
+            merged.back().to = std::max(merged.back().to, s.to);
+        } else {
+            merged.push_back(s);
+        }
+    }
+    std::vector<std::uint64_t> placedAt;
+    std::uint64_t placed = 0;
+    for (const SampleStretch& m : merged) {
+        placedAt.push_back(placed);
+        placed += m.to - m.from;
+    }
+    for (std::size_t k = 0; k < samples; ++k) {
+        std::uint8_t* sample = sampleAt(k);
+        const SampleStretch& w = wanted[k];
+        std::uint64_t newStart = 0;
+        if (w.to > w.from) {
+            auto in = std::upper_bound(merged.begin(), merged.end(), w.from,
+                                       [](std::uint64_t from, auto& m) { return from < m.from; }) - 1;
+            newStart = placedAt[static_cast<std::size_t>(in - merged.begin())] + (w.from - in->from);
+        }
         // Loop points outside the sample stay where they were relative to it,
         // as FluidSynth sees them when it loads a sample alone.
         for (std::size_t field : {28u, 32u}) {
-            auto moved = static_cast<std::int64_t>(le32(sample + field)) - static_cast<std::int64_t>(start) +
-                         static_cast<std::int64_t>(placed);
+            auto moved = static_cast<std::int64_t>(le32(sample + field)) - static_cast<std::int64_t>(w.from) +
+                         static_cast<std::int64_t>(newStart);
             set32(sample + field, static_cast<std::uint32_t>(std::clamp<std::int64_t>(moved, 0, UINT32_MAX)));
         }
         // FluidSynth also plays a sample it loads alone on into its guard points;
         // so does this header, and the music is the same either way.
-        set32(sample + 20, static_cast<std::uint32_t>(placed));
-        std::uint64_t newEnd = inData ? placed + std::min(end + kGuardPoints, to) - start : placed;
-        set32(sample + 24, static_cast<std::uint32_t>(newEnd));
-        if (to > start) stretches.push_back({start, to});
-        placed += to - start;
+        std::uint64_t end = le32(sample + 24);
+        set32(sample + 20, static_cast<std::uint32_t>(newStart));
+        set32(sample + 24, static_cast<std::uint32_t>(w.to > w.from ? newStart + std::min(end + kGuardPoints, w.to) - w.from
+                                                                    : newStart));
     }
-    return stretches;
+    return merged;
 }
 
 }  // namespace
@@ -329,6 +360,10 @@ SoundFontImage SoundFontIndex::subset(const std::bitset<128>& programs) const {
     std::vector<SampleStretch> stretches = compactSamples(sampleHeaders, points_);
     std::uint64_t keptPoints = 0;
     for (const SampleStretch& s : stretches) keptPoints += s.to - s.from;
+    // FluidSynth refuses sample data of no points at all: a cut that keeps no
+    // sample holds silent points, so that it still loads.
+    const std::vector<std::uint8_t> silence(keptPoints == 0 ? 2 * kGuardPoints : 0);
+    keptPoints += silence.size() / 2;
 
     std::vector<std::uint8_t> pdta;
     putTag(pdta, "LIST");
@@ -362,12 +397,14 @@ SoundFontImage SoundFontIndex::subset(const std::bitset<128>& programs) const {
     SoundFontImage image(path_);
     image.append(head);
     for (const SampleStretch& s : stretches) image.appendSource(pointsAt_ + 2 * s.from, 2 * (s.to - s.from));
+    image.append(silence);
     if (lowBytesAt_) {
         std::vector<std::uint8_t> lowHead;
         putTag(lowHead, "sm24");
         put32(lowHead, lowBytes);
         image.append(lowHead);
         for (const SampleStretch& s : stretches) image.appendSource(lowBytesAt_ + s.from, s.to - s.from);
+        image.append(std::span(silence).first(silence.size() / 2));
         if (keptPoints & 1) image.append(std::vector<std::uint8_t>{0});
     }
     image.append(pdta);

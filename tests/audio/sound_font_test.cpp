@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -315,6 +316,29 @@ TEST_F(SoundFontSubset, TwentyFourBitSamplesKeepTheirLowBytes) {
     ASSERT_EQ(lead.lowBytes.size(), 1u);
     EXPECT_TRUE(startsWith(lead.lowBytes["lead"], all.lowBytes["lead"]));
     EXPECT_TRUE(startsWith(lead.points["lead"], all.points["lead"]));
+}
+
+TEST_F(SoundFontSubset, HeadersThatNameTheSamePointsShareThemInTheCut) {
+    // A file may point any number of headers at one stretch of points; the cut
+    // must not copy it for each, or a small hostile file would ask for gigabytes.
+    Header many{"Many", {}};
+    std::vector<SampleHeader> samples;
+    for (std::uint16_t s = 0; s < 200; ++s) {
+        many.zones.push_back({{{kSampleId, s}}});
+        samples.push_back({"s" + std::to_string(s)});
+    }
+    original = soundFont({{"P", {{{{kInstrument, 0}}}}}}, {many}, samples);
+    auto shdr = std::search(original.begin(), original.end(), std::begin("shdr"), std::end("shdr") - 1) + 8;
+    for (int s = 1; s < 200; ++s) std::copy(shdr + 20, shdr + 36, shdr + 46 * s + 20);
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(original.data()), static_cast<long>(original.size()));
+    std::string why;
+    auto index = SoundFontIndex::read(path.string(), why);
+    ASSERT_TRUE(index) << why;
+    Followed all = follow(original), cut = follow(whole(index->subset(programs({0}))));
+    EXPECT_LE(cut.pointsInAll, 100u + 46u) << "one sample's points and the guard points after them";
+    ASSERT_EQ(cut.points.size(), 200u);
+    for (const auto& [name, points] : cut.points) EXPECT_TRUE(startsWith(points, all.points["s0"])) << name;
 }
 
 TEST_F(SoundFontSubset, FilesThatAreNoSoundFontOrPointAstrayAreRefused) {
