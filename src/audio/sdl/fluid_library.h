@@ -48,4 +48,8 @@ struct FluidLibrary {
 // cannot be opened.
 const FluidLibrary* fluidLibrary(std::string& whyNot);
 
+// Silences FluidSynth's own logging and its DLS loader's, through GLib: the
+// game says once, in its own words, what went wrong.
+void quietFluid(const FluidLibrary& fluid);
+
 }  // namespace vantorix

@@ -28,14 +28,6 @@ bool isFile(const std::string& path) {
     return !path.empty() && std::filesystem::is_regular_file(path, error);
 }
 
-// Our own line says what went wrong, once; FluidSynth's would say it again,
-// and so would its DLS loader, through GLib's log.
-void quiet(const FluidLibrary& fluid) {
-    for (int level : {FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG}) fluid.fluid_set_log_function(level, nullptr, nullptr);
-    fluid.g_log_set_handler(nullptr, static_cast<GLogLevelFlags>(G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING),
-                            [](const gchar*, GLogLevelFlags, const gchar*, gpointer) {}, nullptr);
-}
-
 fluid_settings_t* newSettings(const FluidLibrary& fluid, int sampleRate) {
     fluid_settings_t* settings = fluid.new_fluid_settings();
     fluid.fluid_settings_setnum(settings, "synth.sample-rate", sampleRate);
@@ -170,7 +162,7 @@ void FluidMusic::start(const std::string& soundFont) {
         warning = "the synthesizer FluidSynth cannot be loaded (" + why +
                   "; install the Debian package libfluidsynth3); the music is silent";
     } else {
-        quiet(*fluid);
+        quietFluid(*fluid);
         settings = newSettings(*fluid, rate_);
         synth = newSynth(*fluid, settings);
         eager = newEagerSettings(*fluid);
