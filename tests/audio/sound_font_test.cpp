@@ -238,11 +238,15 @@ protected:
         std::vector<SampleHeader> samples = {{"piano"}, {"lead L", 2, 4}, {"lead R", 1, 2}, {"alt"},
                                              {"kick"},  {"snare"},         {"strings"}};
         original = soundFont(presets, instruments, samples);
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(original.data()), static_cast<long>(original.size()));
+        save();
     }
     ~SoundFontSubset() override { std::filesystem::remove(path); }
 
+    // Writes `original` to the file the index reads.
+    void save() {
+        std::ofstream(path, std::ios::binary | std::ios::trunc)
+            .write(reinterpret_cast<const char*>(original.data()), static_cast<long>(original.size()));
+    }
     Bytes whole(const SoundFontImage& image) {
         std::unique_ptr<std::FILE, int (*)(std::FILE*)> source(std::fopen(image.source().c_str(), "rb"), std::fclose);
         Bytes out(image.size());
@@ -307,8 +311,7 @@ TEST_F(SoundFontSubset, TwentyFourBitSamplesKeepTheirLowBytes) {
     original = soundFont({{"Lead", {{{{kInstrument, 0}}}}, 80}, {"Piano", {{{{kInstrument, 1}}}}, 0}},
                          {{"Lead Inst", {{{{kSampleId, 1}}}}}, {"Piano Inst", {{{{kSampleId, 0}}}}}},
                          {{"piano"}, {"lead"}}, 2, true);
-    std::ofstream(path, std::ios::binary | std::ios::trunc)
-        .write(reinterpret_cast<const char*>(original.data()), static_cast<long>(original.size()));
+    save();
     std::string why;
     auto index = SoundFontIndex::read(path.string(), why);
     ASSERT_TRUE(index) << why;
@@ -330,8 +333,7 @@ TEST_F(SoundFontSubset, HeadersThatNameTheSamePointsShareThemInTheCut) {
     original = soundFont({{"P", {{{{kInstrument, 0}}}}}}, {many}, samples);
     auto shdr = std::search(original.begin(), original.end(), std::begin("shdr"), std::end("shdr") - 1) + 8;
     for (int s = 1; s < 200; ++s) std::copy(shdr + 20, shdr + 36, shdr + 46 * s + 20);
-    std::ofstream(path, std::ios::binary | std::ios::trunc)
-        .write(reinterpret_cast<const char*>(original.data()), static_cast<long>(original.size()));
+    save();
     std::string why;
     auto index = SoundFontIndex::read(path.string(), why);
     ASSERT_TRUE(index) << why;
