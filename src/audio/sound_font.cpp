@@ -227,6 +227,8 @@ std::vector<SampleStretch> compactSamples(Table& headers, std::uint64_t points) 
 
 bool SoundFontIndex::findSamples(std::FILE* file, std::uint64_t from, std::uint64_t end) {
     std::uint8_t header[8];
+    // Of several sample lists the last counts, with its own low bytes or none.
+    lowBytesAt_ = 0;
     if (from + 8 > end || !readFileAt(file, from, header) || std::memcmp(header, "smpl", 4) != 0) return false;
     std::uint64_t length = le32(header + 4);
     if (from + 8 + length > end) return false;
@@ -260,7 +262,8 @@ std::optional<SoundFontIndex> SoundFontIndex::read(const std::string& path, std:
         std::uint64_t length = 8 + std::uint64_t{le32(header + 4)};
         std::uint64_t padded = length + (length & 1);
         if (at + length > end) return std::nullopt;
-        if (std::memcmp(header, "LIST", 4) == 0) {
+        // A list too short to hold its own type holds nothing of ours.
+        if (std::memcmp(header, "LIST", 4) == 0 && length >= 12) {
             if (std::memcmp(header + 8, "INFO", 4) == 0 && length <= kMaxInfoBytes) {
                 index.info_.resize(padded);
                 if (!readFileAt(file.get(), at, std::span(index.info_).first(length))) return std::nullopt;
@@ -296,6 +299,8 @@ std::optional<SoundFontIndex> SoundFontIndex::read(const std::string& path, std:
     }
     for (const Wanted& w : tables)
         if (w.table->recordSize == 0 || w.table->count() == 0) return std::nullopt;
+    // Presets are numbered in 16 bits, the terminal record included.
+    if (index.phdr_.count() > 0x10000) return std::nullopt;
     // Every index points where it may, so a subset can follow them blindly.
     const bool consistent =
         rising(index.phdr_, 24, index.pbag_.count() - 1) && rising(index.pbag_, 0, index.pgen_.count() - 1) &&

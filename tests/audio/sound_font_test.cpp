@@ -319,6 +319,18 @@ TEST_F(SoundFontSubset, TwentyFourBitSamplesKeepTheirLowBytes) {
     ASSERT_EQ(lead.lowBytes.size(), 1u);
     EXPECT_TRUE(startsWith(lead.lowBytes["lead"], all.lowBytes["lead"]));
     EXPECT_TRUE(startsWith(lead.points["lead"], all.points["lead"]));
+
+    // A later sample list without low bytes is the one that counts: the first's
+    // low bytes belong to other points.
+    Bytes points;
+    putChunk(points, "smpl", Bytes(400, 0));
+    Bytes later = list("sdta", points);
+    original.insert(original.end(), later.begin(), later.end());
+    for (int i = 0; i < 4; ++i) original[4 + i] = static_cast<std::uint8_t>((original.size() - 8) >> (8 * i));
+    save();
+    index = SoundFontIndex::read(path.string(), why);
+    ASSERT_TRUE(index) << why;
+    EXPECT_TRUE(follow(whole(index->subset(programs({80})))).lowBytes.empty());
 }
 
 TEST_F(SoundFontSubset, HeadersThatNameTheSamePointsShareThemInTheCut) {
@@ -358,6 +370,13 @@ TEST_F(SoundFontSubset, FilesThatAreNoSoundFontOrPointAstrayAreRefused) {
         << "a sample that is not there";
     EXPECT_FALSE(write(soundFont({{"P", {{{{kInstrument, 0}}}}}}, {{"Inst", {{{{kSampleId, 0}}}}}}, {{"s"}}, 3)))
         << "compressed samples, counted in bytes";
+    Bytes shortList = original;
+    auto pdta = std::search(shortList.begin(), shortList.end(), std::begin("pdta"), std::end("pdta") - 1);
+    std::fill(pdta - 4, pdta, 0);
+    pdta[-4] = 3;
+    EXPECT_FALSE(write(shortList)) << "a list too short for its own type";
+    EXPECT_FALSE(write(soundFont(std::vector<Header>(0x10000, Header{"P", {}}), {{"Inst", {{{{kSampleId, 0}}}}}}, {{"s"}})))
+        << "more presets than 16-bit numbers reach";
     EXPECT_FALSE(SoundFontIndex::read("/no/such.sf2", why));
     EXPECT_FALSE(why.empty());
 }
