@@ -160,6 +160,30 @@ TEST_F(FluidDevice, MusicSitsAFewDecibelsUnderTheEffectsAndNeverClips) {
     }
 }
 
+TEST_F(FluidDevice, ASongClosedWhileItSoundsLeavesNoThreadBehind) {
+    // As at a game's start: the title closes while its notes sound, the game's
+    // song opens and plays, and the status is asked between chunks.
+    auto threads = [] {
+        auto tasks = std::filesystem::directory_iterator("/proc/self/task");
+        return std::distance(begin(tasks), end(tasks));
+    };
+    ASSERT_EQ(send("open " + kTitle + " type sequencer alias midifile"), 0);
+    ASSERT_EQ(send("play midifile"), 0);
+    ASSERT_GT(renderMs(2000), 1000);
+    auto before = threads();
+    ASSERT_EQ(send("close midifile"), 0);
+    ASSERT_EQ(send("open " + std::string(VANTORIX_MEDIA_DIR) + "/bgm.mid type sequencer alias midifile"), 0);
+    ASSERT_EQ(send("play midifile"), 0);
+    auto most = threads();
+    for (int i = 0; i < 20; ++i) {
+        renderMs(10);
+        position();
+        most = std::max(most, threads());
+    }
+    EXPECT_EQ(most, before) << "FluidSynth hands a SoundFont it cannot delete yet to a timer thread";
+    EXPECT_GT(renderMs(1000), 1000) << "the game's song plays on";
+}
+
 TEST_F(FluidDevice, MissingAndBrokenSongsAreErrors) {
     auto dir = std::filesystem::temp_directory_path() / "fluid device test";
     std::filesystem::create_directories(dir);

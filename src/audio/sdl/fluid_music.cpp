@@ -106,6 +106,8 @@ public:
 
     std::int64_t positionMs() override {
         std::lock_guard guard(music_.lock());
+        // Asked every few milliseconds: a closed song's SoundFont goes here.
+        music_.unloadDueLocked();
         return positionLocked();
     }
 
@@ -269,7 +271,17 @@ int FluidMusic::soundFontLocked(int id) {
 }
 
 void FluidMusic::unloadSoundFontLocked(int id) {
-    if (id >= 0) fluid_->fluid_synth_sfunload(synth_, id, 0);
+    if (id >= 0) unloading_.emplace_back(id, renders_ + kRendersToLetGo);
+}
+
+void FluidMusic::unloadDueLocked() {
+    std::erase_if(unloading_, [this](const std::pair<int, std::int64_t>& due) {
+        if (renders_ < due.second) return false;
+        // Channels still on its presets take them afresh from what stays, so
+        // nothing holds the SoundFont and it goes at once.
+        fluid_->fluid_synth_sfunload(synth_, due.first, 1);
+        return true;
+    });
 }
 
 void FluidMusic::forgetLocked(FluidSong* song) { songs_.erase(song); }
@@ -290,6 +302,7 @@ std::unique_ptr<Sequencer> FluidMusic::load(const std::string& path, std::string
     // on a synthesizer of their own, while the music plays on.
     std::unique_ptr<ReadSoundFont> read = index_ ? readSoundFont(*fluid_, image(*index_, song->programs())) : nullptr;
     std::lock_guard guard(mutex_);
+    unloadDueLocked();
     song->attachLocked(read ? addSoundFont(synth_, *read) : -1);
     return song;
 }
@@ -298,6 +311,7 @@ void FluidMusic::render(std::int16_t* stereo, int frames) {
     std::lock_guard guard(mutex_);
     if (synth_) {
         fluid_->fluid_synth_write_s16(synth_, frames, stereo, 0, 2, stereo, 1, 2);
+        ++renders_;
         if (polyphony_ < kMostPolyphony &&
             fluid_->fluid_synth_get_active_voice_count(synth_) > polyphony_ - kSpareVoices) {
             polyphony_ = std::min(2 * polyphony_, kMostPolyphony);

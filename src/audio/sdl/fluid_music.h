@@ -27,7 +27,10 @@ class FluidSong;
 // FluidSynth's player runs inside rendering without a lock of its own, so every
 // player call and the render itself go under one mutex of ours. A song's
 // samples are all read when it is opened, away from that mutex: the audio
-// thread never waits for the SoundFont file.
+// thread never waits for the SoundFont file. The exception is a SoundFont that
+// cannot be cut, a compressed one among them: loaded whole, it is read (and
+// decoded) as the channels choose its presets, since reading all of a large
+// compressed set up front would take seconds and hundreds of megabytes.
 class FluidMusic : public MusicSource {
 public:
     explicit FluidMusic(int sampleRate);
@@ -80,7 +83,12 @@ private:
     // The id of the SoundFont a song plays from: its own, or -1 when it
     // shares the whole SoundFont, loaded once.
     int soundFontLocked(int id);
+    // A closed song's SoundFont is unloaded once the voices cut when it closed
+    // have let go of its samples, a render or two later: before that FluidSynth
+    // could not delete it, and would leave it to a timer thread of its own,
+    // racing the audio thread.
     void unloadSoundFontLocked(int id);
+    void unloadDueLocked();
     void forgetLocked(FluidSong* song);
 
     int rate_;
@@ -97,6 +105,9 @@ private:
     std::optional<SoundFontIndex> index_;  // none: the SoundFont is loaded whole
     int wholeSoundFont_ = -1;
     std::set<FluidSong*> songs_;
+    static constexpr int kRendersToLetGo = 2;
+    std::int64_t renders_ = 0;
+    std::vector<std::pair<int, std::int64_t>> unloading_;  // SoundFont ids, and the render that lets them go
 };
 
 // The General MIDI SoundFont that Debian installs, if there is one.

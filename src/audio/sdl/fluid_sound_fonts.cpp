@@ -76,6 +76,8 @@ fluid_settings_t* newEagerSettings(const FluidLibrary& fluid) {
 }
 
 void addImageLoader(const FluidLibrary& fluid, fluid_synth_t* synth, fluid_settings_t* eager) {
+    // Only a synthesizer frees its loaders.
+    if (!synth) return;
     fluid_sfloader_t* loader = fluid.new_fluid_defsfloader(eager);
     if (!loader) return;
     fluid.fluid_sfloader_set_callbacks(loader, openImage, readImage, seekImage, tellImage, closeImage);
