@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <malloc.h>
 
 #include "audio/file_bytes.h"
 #include "audio/midi_file.h"
@@ -275,13 +276,17 @@ void FluidMusic::unloadSoundFontLocked(int id) {
 }
 
 void FluidMusic::unloadDueLocked() {
-    std::erase_if(unloading_, [this](const std::pair<int, std::int64_t>& due) {
+    auto unloaded = std::erase_if(unloading_, [this](const std::pair<int, std::int64_t>& due) {
         if (renders_ < due.second) return false;
         // Channels still on its presets take them afresh from what stays, so
         // nothing holds the SoundFont and it goes at once.
         fluid_->fluid_synth_sfunload(synth_, due.first, 1);
         return true;
     });
+    // Its samples were mostly read on another thread, into a heap of that
+    // thread's that little else uses: give their pages back, or they stay
+    // resident beside the next song's.
+    if (unloaded > 0) malloc_trim(0);
 }
 
 void FluidMusic::forgetLocked(FluidSong* song) { songs_.erase(song); }
