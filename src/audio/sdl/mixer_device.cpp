@@ -58,38 +58,43 @@ MixerDevice::~MixerDevice() {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
-std::unique_ptr<MixerSound> MixerDevice::convert(const std::vector<std::uint8_t>& wave) const {
+std::unique_ptr<MixerSound> MixerDevice::convert(std::vector<std::uint8_t> wave) const {
     SDL_AudioSpec in;
     Uint8* samples = nullptr;
     Uint32 length = 0;
     if (!SDL_LoadWAV_RW(SDL_RWFromConstMem(wave.data(), static_cast<int>(wave.size())), 1, &in,
                         &samples, &length))
         return nullptr;
-    std::unique_ptr<Uint8, void (*)(Uint8*)> loaded(samples, SDL_FreeWAV);
+    auto sound = std::make_unique<MixerSound>();
+    sound->bytes.reset(samples);
+    sound->size = length;
+    std::vector<std::uint8_t>().swap(wave);
     SDL_AudioCVT cvt;
     int needed = SDL_BuildAudioCVT(&cvt, in.format, in.channels, in.freq, spec_.format,
                                    spec_.channels, spec_.freq);
     if (needed < 0) return nullptr;
-    auto sound = std::make_unique<MixerSound>();
-    if (needed == 0) {
-        sound->bytes.assign(samples, samples + length);
-        return sound;
-    }
-    // SDL converts in place in a buffer room for its widest step needs: left
-    // unwritten beyond what it uses, and let go once the sound is copied out.
-    std::unique_ptr<Uint8[]> work(new Uint8[static_cast<std::size_t>(length) * cvt.len_mult]);
-    std::memcpy(work.get(), samples, length);
+    if (needed == 0) return sound;
+    // SDL converts in place, in room for its widest step; the room is given
+    // back once the sound has its final length, so nothing is copied out.
+    auto* work = static_cast<Uint8*>(SDL_realloc(sound->bytes.get(), static_cast<std::size_t>(length) * cvt.len_mult));
+    if (!work) return nullptr;
+    sound->bytes.release();
+    sound->bytes.reset(work);
     cvt.len = static_cast<int>(length);
-    cvt.buf = work.get();
+    cvt.buf = work;
     if (SDL_ConvertAudio(&cvt) != 0) return nullptr;
-    sound->bytes.assign(work.get(), work.get() + cvt.len_cvt);
+    sound->size = static_cast<std::size_t>(cvt.len_cvt);
+    if (auto* fitted = static_cast<Uint8*>(SDL_realloc(work, std::max<std::size_t>(sound->size, 1)))) {
+        sound->bytes.release();
+        sound->bytes.reset(fitted);
+    }
     return sound;
 }
 
 void MixerDevice::play(int channel, const MixerSound* sound) {
     if (!open()) return;
     DeviceLock lock(device_);
-    bool audible = sound && !sound->bytes.empty();
+    bool audible = sound && sound->size > 0;
     channels_[channel] = Channel{audible ? sound : nullptr, 0};
 }
 
@@ -118,11 +123,11 @@ void MixerDevice::mix(Uint8* stream, int bytes) {
         std::memset(stream, spec_.silence, static_cast<std::size_t>(bytes));
     for (Channel& c : channels_) {
         if (!c.sound) continue;
-        std::size_t n = std::min(static_cast<std::size_t>(bytes), c.sound->bytes.size() - c.at);
-        SDL_MixAudioFormat(stream, c.sound->bytes.data() + c.at, spec_.format, static_cast<Uint32>(n),
+        std::size_t n = std::min(static_cast<std::size_t>(bytes), c.sound->size - c.at);
+        SDL_MixAudioFormat(stream, c.sound->bytes.get() + c.at, spec_.format, static_cast<Uint32>(n),
                            SDL_MIX_MAXVOLUME);
         c.at += n;
-        if (c.at == c.sound->bytes.size()) c = Channel{};
+        if (c.at == c.sound->size) c = Channel{};
     }
 }
 

@@ -16,9 +16,11 @@ public:
     virtual void render(std::int16_t* stereo, int frames) = 0;
 };
 
-// A sound converted to the output's format, ready to mix.
+// A sound converted to the output's format, ready to mix, in the very buffer
+// SDL loaded and converted it in.
 struct MixerSound {
-    std::vector<Uint8> bytes;
+    std::unique_ptr<Uint8, void (*)(void*)> bytes{nullptr, SDL_free};
+    std::size_t size = 0;
 };
 
 // The one SDL audio output the music and the effects share: the music fills
@@ -43,8 +45,8 @@ public:
     const std::string& warning() const { return warning_; }
 
     // A wave file's bytes as SDL's loader reads them, in the output's format;
-    // null when SDL cannot read them.
-    std::unique_ptr<MixerSound> convert(const std::vector<std::uint8_t>& wave) const;
+    // null when SDL cannot read them. The file's bytes are let go once read.
+    std::unique_ptr<MixerSound> convert(std::vector<std::uint8_t> wave) const;
     // Starts `sound` on `channel`, cutting what played there. The sound must
     // outlive its play: until it ends, the channel is halted or another starts.
     void play(int channel, const MixerSound* sound);

@@ -30,7 +30,11 @@ std::unique_ptr<MixerSound> SdlSoundOut::load(const std::string& path) {
     bool tooLarge = false;
     auto effect = readEffect(path, mixer_.sampleRate(), whyNot, tooLarge);
     if (tooLarge && refused_.insert(path).second) say_(path + ": not played, " + whyNot);
-    return effect ? mixer_.convert(effect->wave.canonicalBytes()) : nullptr;
+    if (!effect) return nullptr;
+    auto wave = effect->wave.canonicalBytes();
+    // The decoded samples are in `wave` now: let them go before converting.
+    effect.reset();
+    return mixer_.convert(std::move(wave));
 }
 
 void SdlSoundOut::start(const MixerSound* sound) {
@@ -40,7 +44,7 @@ void SdlSoundOut::start(const MixerSound* sound) {
 void SdlSoundOut::waitForEnd(const MixerSound& sound) {
     // Asleep for most of the sound's length, then a close watch for its end,
     // with a margin in case the device stalls.
-    auto lengthMs = static_cast<Uint64>(mixedLengthMs(sound.bytes.size(), mixer_.sampleRate()));
+    auto lengthMs = static_cast<Uint64>(mixedLengthMs(sound.size, mixer_.sampleRate()));
     Uint64 giveUpAt = SDL_GetTicks64() + lengthMs + 2000;
     SDL_Delay(static_cast<Uint32>(lengthMs));
     while (mixer_.playing(MixerDevice::kEffectChannel) && SDL_GetTicks64() < giveUpAt) SDL_Delay(2);
