@@ -59,6 +59,9 @@ void play(int id, const std::bitset<128>& programs) {
         fluid_synth_write_float(synth, 512, left.data(), 0, 1, right.data(), 0, 1);
         fluid_synth_all_sounds_off(synth, 0);
     }
+    // Cut voices let go of their samples over the next renders; a SoundFont
+    // unloaded before that is left to a timer thread of FluidSynth's.
+    for (int i = 0; i < 2; ++i) fluid_synth_write_float(synth, 512, left.data(), 0, 1, right.data(), 0, 1);
 }
 
 }  // namespace
