@@ -16,7 +16,7 @@
 #include <thread>
 #include <vector>
 
-#include "audio/sdl/mixer_device.h"
+#include "platform/sound/mixer_device.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // pause_tail SONG [SOUNDFONT]: what the music does after a pause. Plays SONG
-// through the game's own synthesizer (src/audio/sdl/fluid_music.cpp, no sound
+// through the game's own synthesizer (src/platform/sound/fluid_music.cpp, no sound
 // device: it renders straight into memory) and halts it at four points, as the
 // game does when a game starts or ends. After a halt the notes stop at once,
 // but the reverb they fed goes on ringing. For each halt it prints one line:
@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "audio/sdl/fluid_music.h"
+#include "platform/sound/fluid_music.h"
 
 namespace {
 

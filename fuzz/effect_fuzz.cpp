@@ -10,11 +10,11 @@
 #include <memory>
 #include <string>
 
-#include "audio/effect_file.h"
-#include "audio/module1.h"
-#include "audio/sdl/mixer_device.h"
-#include "audio/sdl/sdl_sound_out.h"
-#include "audio/wave_file.h"
+#include "media/effect_file.h"
+#include "media/module1.h"
+#include "media/wave_file.h"
+#include "platform/sound/mixer_device.h"
+#include "platform/sound/sdl_sound_out.h"
 #include "temp_file.h"
 
 namespace {

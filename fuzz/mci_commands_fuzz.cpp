@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "audio/mci_device.h"
+#include "media/mci_device.h"
 
 namespace {
 

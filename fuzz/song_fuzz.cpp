@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "audio/midi_file.h"
-#include "audio/sdl/fluid_music.h"
+#include "media/midi_file.h"
+#include "platform/sound/fluid_music.h"
 #include "temp_file.h"
 
 namespace {

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "audio/sdl/fluid_library.h"
-#include "audio/sdl/fluid_sound_fonts.h"
-#include "audio/sound_font.h"
+#include "media/sound_font.h"
+#include "platform/sound/fluid_library.h"
+#include "platform/sound/fluid_sound_fonts.h"
 #include "temp_file.h"
 
 namespace {

@@ -11,23 +11,23 @@
 #include <optional>
 #include <thread>
 
-#include "audio/mci_device.h"
-#include "audio/module1.h"
-#include "audio/sdl/fluid_music.h"
-#include "audio/sdl/mixer_device.h"
-#include "audio/sdl/sdl_sound_out.h"
 #include "desktop/options.h"
 #include "desktop/settings.h"
 #include "desktop/window_choice.h"
 #include "game/form_vtx.h"
-#include "playfield/form.h"
-#include "playfield/form_description.h"
-#include "playfield/program.h"
-#include "playfield/sdl/font_finder.h"
-#include "playfield/sdl/text_fonts.h"
-#include "playfield/sdl/sdl_input.h"
-#include "playfield/sdl/sdl_window.h"
-#include "playfield/system_clock.h"
+#include "game/form_vtx_description.h"
+#include "media/mci_device.h"
+#include "media/module1.h"
+#include "platform/sound/fluid_music.h"
+#include "platform/sound/mixer_device.h"
+#include "platform/sound/sdl_sound_out.h"
+#include "platform/window/font_finder.h"
+#include "platform/window/sdl_input.h"
+#include "platform/window/sdl_window.h"
+#include "platform/window/text_fonts.h"
+#include "runtime/form.h"
+#include "runtime/program.h"
+#include "runtime/system_clock.h"
 
 namespace {
 

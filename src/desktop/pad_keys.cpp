@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "playfield/key_codes.h"
+#include "runtime/key_codes.h"
 
 namespace vantorix {
 

@@ -7,7 +7,7 @@
 #include <set>
 #include <utility>
 
-#include "playfield/input.h"
+#include "runtime/input.h"
 
 namespace vantorix {
 

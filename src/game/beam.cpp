@@ -1,7 +1,7 @@
 #include <string>
 
-#include "audio/module1.h"
 #include "game/form_vtx.h"
+#include "media/module1.h"
 
 namespace vantorix {
 

@@ -3,13 +3,13 @@
 #include <cstdint>
 #include <memory>
 
-#include "audio/cls_midi.h"
-#include "playfield/control_array.h"
-#include "playfield/field.h"
-#include "playfield/form.h"
-#include "playfield/label.h"
-#include "playfield/program.h"
-#include "playfield/timer.h"
+#include "media/cls_midi.h"
+#include "runtime/control_array.h"
+#include "runtime/field.h"
+#include "runtime/form.h"
+#include "runtime/label.h"
+#include "runtime/program.h"
+#include "runtime/timer.h"
 
 namespace vantorix {
 

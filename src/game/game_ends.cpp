@@ -1,8 +1,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "audio/module1.h"
 #include "game/form_vtx.h"
+#include "media/module1.h"
 
 namespace vantorix {
 

@@ -1,8 +1,8 @@
 #include <string>
 
-#include "audio/module1.h"
 #include "game/form_vtx.h"
-#include "playfield/key_codes.h"
+#include "media/module1.h"
+#include "runtime/key_codes.h"
 
 namespace vantorix {
 

@@ -1,5 +1,5 @@
-#include "audio/module1.h"
 #include "game/form_vtx.h"
+#include "media/module1.h"
 
 namespace vantorix {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "desktop/pad_keys.h"
-#include "playfield/key_codes.h"
+#include "runtime/key_codes.h"
 
 namespace vantorix {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "playfield/icon_picture.h"
+#include "game/icon_picture.h"
 
 int main() {
     const auto pixels = vantorix::iconPixels();

@@ -3,9 +3,9 @@
 #include <deque>
 #include <vector>
 
-#include "playfield/clock.h"
-#include "playfield/input.h"
-#include "playfield/window_host.h"
+#include "runtime/clock.h"
+#include "runtime/input.h"
+#include "runtime/window_host.h"
 
 namespace vantorix::testing {
 

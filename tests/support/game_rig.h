@@ -4,13 +4,13 @@
 #include <map>
 #include <string>
 
-#include "audio/mci_device.h"
-#include "audio/module1.h"
 #include "game/form_vtx.h"
-#include "playfield/form.h"
-#include "playfield/form_description.h"
-#include "playfield/key_codes.h"
-#include "playfield/program.h"
+#include "game/form_vtx_description.h"
+#include "media/mci_device.h"
+#include "media/module1.h"
+#include "runtime/form.h"
+#include "runtime/key_codes.h"
+#include "runtime/program.h"
 #include "script_clock.h"
 #include "sim_audio.h"
 #include "support/fakes.h"

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "playfield/icon_picture.h"
+#include "game/icon_picture.h"
 
 namespace icons {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "playfield/color.h"
+#include "runtime/color.h"
 
 namespace icons {
 

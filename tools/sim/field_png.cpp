@@ -8,9 +8,9 @@
 #include <memory>
 #include <vector>
 
-#include "playfield/sdl/field_painter.h"
-#include "playfield/sdl/font_finder.h"
-#include "playfield/sdl/text_fonts.h"
+#include "platform/window/field_painter.h"
+#include "platform/window/font_finder.h"
+#include "platform/window/text_fonts.h"
 
 namespace vantorix::sim {
 

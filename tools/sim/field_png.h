@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "playfield/field.h"
+#include "runtime/field.h"
 
 namespace vantorix::sim {
 

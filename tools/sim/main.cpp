@@ -5,7 +5,7 @@
 #include <iostream>
 #include <regex>
 
-#include "playfield/program.h"
+#include "runtime/program.h"
 #include "simulation.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "playfield/clock.h"
+#include "runtime/clock.h"
 
 namespace vantorix::sim {
 

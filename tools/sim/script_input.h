@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "playfield/input.h"
+#include "runtime/input.h"
 #include "script.h"
 #include "script_clock.h"
 

@@ -4,11 +4,11 @@
 #include <cctype>
 #include <filesystem>
 
-#include "audio/effect_file.h"
-#include "audio/file_bytes.h"
-#include "audio/midi_file.h"
-#include "audio/module1.h"
-#include "audio/sdl/mixer_device.h"
+#include "media/effect_file.h"
+#include "media/file_bytes.h"
+#include "media/midi_file.h"
+#include "media/module1.h"
+#include "platform/sound/mixer_device.h"
 
 namespace vantorix::sim {
 

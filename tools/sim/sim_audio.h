@@ -4,8 +4,8 @@
 #include <utility>
 #include <vector>
 
-#include "audio/mci_device.h"
-#include "audio/media_control.h"
+#include "media/mci_device.h"
+#include "media/media_control.h"
 #include "script_clock.h"
 
 namespace vantorix::sim {

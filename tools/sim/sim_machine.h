@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "audio/mci_device.h"
-#include "playfield/window_host.h"
+#include "media/mci_device.h"
+#include "runtime/window_host.h"
 #include "script_clock.h"
 #include "sim_audio.h"
 #include "state_dump.h"

@@ -2,13 +2,13 @@
 
 #include <filesystem>
 
-#include "audio/mci_device.h"
-#include "audio/module1.h"
 #include "field_png.h"
 #include "game/form_vtx.h"
-#include "playfield/form.h"
-#include "playfield/form_description.h"
-#include "playfield/program.h"
+#include "game/form_vtx_description.h"
+#include "media/mci_device.h"
+#include "media/module1.h"
+#include "runtime/form.h"
+#include "runtime/program.h"
 #include "script.h"
 #include "script_clock.h"
 #include "script_input.h"

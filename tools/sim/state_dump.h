@@ -3,7 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "game/form_vtx.h"
-#include "playfield/form.h"
+#include "runtime/form.h"
 
 namespace vantorix::sim {
 

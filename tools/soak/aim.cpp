@@ -1,6 +1,6 @@
 #include "aim.h"
 
-#include "playfield/key_codes.h"
+#include "runtime/key_codes.h"
 
 namespace vantorix::soak {
 

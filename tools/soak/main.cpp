@@ -7,14 +7,14 @@
 #include <iostream>
 #include <string>
 
-#include "audio/module1.h"
-#include "game/form_vtx.h"
 #include "aim.h"
+#include "game/form_vtx.h"
+#include "game/form_vtx_description.h"
 #include "invariants.h"
-#include "playfield/form.h"
-#include "playfield/form_description.h"
-#include "playfield/program.h"
+#include "media/module1.h"
 #include "random_keys.h"
+#include "runtime/form.h"
+#include "runtime/program.h"
 #include "sim_machine.h"
 
 namespace {

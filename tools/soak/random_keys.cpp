@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "playfield/key_codes.h"
+#include "runtime/key_codes.h"
 
 namespace vantorix::soak {
 

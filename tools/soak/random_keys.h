@@ -4,7 +4,7 @@
 #include <functional>
 #include <random>
 
-#include "playfield/input.h"
+#include "runtime/input.h"
 #include "script_clock.h"
 
 namespace vantorix::soak {

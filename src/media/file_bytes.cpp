@@ -1,0 +1,37 @@
+#include "media/file_bytes.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+namespace vantorix {
+
+std::optional<std::vector<std::uint8_t>> readFileCapped(const std::string& path,
+                                                        std::size_t maxBytes,
+                                                        std::string& whyNot) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        whyNot = "not a file";
+        return std::nullopt;
+    }
+    auto size = std::filesystem::file_size(path, error);
+    if (error) {
+        whyNot = error.message();
+        return std::nullopt;
+    }
+    if (size > maxBytes) {
+        whyNot = "too large (" + std::to_string(size) + " bytes)";
+        return std::nullopt;
+    }
+    // C's streams: C++'s would set up the locale machinery, half a megabyte,
+    // for a plain read.
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(path.c_str(), "rb"), std::fclose);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    if (!in || std::fread(bytes.data(), 1, bytes.size(), in.get()) != bytes.size()) {
+        whyNot = "cannot be read";
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+}  // namespace vantorix

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "media/media_control.h"
+#include "media/sequencer.h"
+
+namespace vantorix {
+
+// The command-string media device: songs opened under aliases and driven by
+// "open", "play", "play ... from", "pause", "resume", "stop", "seek ... to",
+// "status ... mode|position|length" and "close". Positions are milliseconds;
+// modes come back as "stopped", "playing" or "paused". Every malformed command,
+// unknown alias or unloadable file is an error code, never a crash.
+class MciDevice : public MediaControl {
+public:
+    explicit MciDevice(SequencerLoader loader);
+
+    std::int32_t sendString(std::string_view command, char* reply,
+                            std::uint32_t replyLength) override;
+
+    // The file open under `alias`, or empty.
+    std::string fileOf(std::string_view alias) const;
+    // Why the last open failed, for a line on stderr.
+    const std::string& lastLoadError() const { return lastLoadError_; }
+
+private:
+    enum class Mode { Stopped, Playing, Paused };
+    struct Song {
+        std::unique_ptr<Sequencer> sequencer;
+        std::string path;
+        Mode mode = Mode::Stopped;
+        std::int64_t position = 0;  // kept while not playing
+    };
+
+    std::int32_t open(std::string_view arguments);
+    std::int32_t command(const std::vector<std::string_view>& words, std::string& reply);
+    std::int32_t play(Song& song, const std::vector<std::string_view>& words);
+    std::int32_t seek(Song& song, const std::vector<std::string_view>& words);
+    std::int32_t status(Song& song, const std::vector<std::string_view>& words,
+                        std::string& reply);
+    void settle(Song& song);
+    void halt(Song& song, Mode mode);
+
+    SequencerLoader loader_;
+    std::map<std::string, Song, std::less<>> songs_;
+    std::string lastLoadError_;
+};
+
+}  // namespace vantorix

@@ -1,0 +1,342 @@
+#include "platform/sound/fluid_music.h"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <malloc.h>
+
+#include "media/file_bytes.h"
+#include "media/midi_file.h"
+
+namespace vantorix {
+
+namespace {
+
+// The synthesizer's output level. FluidSynth's own 0.2 leaves General MIDI songs
+// some 16 dB under the effects; at this gain the play music sits about 5 dB
+// under them, measured as RMS through the mixer (bench/mix_levels), and the
+// louder of our songs peaks near -3 dBFS with all of its parts sounding.
+constexpr double kMusicGain = 0.7;
+// Voices left free when the synthesizer grows: more than a chunk of a dense
+// song starts.
+constexpr int kSpareVoices = 16;
+
+const char* const kNoSoundFont =
+    "no General MIDI SoundFont found (install the Debian package timgm6mb-soundfont); the music is silent";
+
+bool isFile(const std::string& path) {
+    std::error_code error;
+    return !path.empty() && std::filesystem::is_regular_file(path, error);
+}
+
+fluid_settings_t* newSettings(const FluidLibrary& fluid, int sampleRate) {
+    fluid_settings_t* settings = fluid.new_fluid_settings();
+    fluid.fluid_settings_setnum(settings, "synth.sample-rate", sampleRate);
+    fluid.fluid_settings_setnum(settings, "synth.gain", kMusicGain);
+    fluid.fluid_settings_setint(settings, "synth.polyphony", FluidMusic::kPolyphony);
+    fluid.fluid_settings_setstr(settings, "player.timing-source", "sample");
+    fluid.fluid_settings_setint(settings, "synth.threadsafe-api", 0);
+    // A SoundFont that cannot be cut to a song's presets is loaded whole, and
+    // then only the samples of the presets the channels choose are read.
+    fluid.fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
+    return settings;
+}
+
+// The synthesizer that plays.
+fluid_synth_t* newSynth(const FluidLibrary& fluid, fluid_settings_t* settings) {
+    fluid_synth_t* synth = fluid.new_fluid_synth(settings);
+    // Chorus costs a third of the rendering and adds little to these songs;
+    // linear interpolation is plenty for a 6 MB General MIDI set at 44.1 kHz.
+    fluid.fluid_synth_chorus_on(synth, -1, 0);
+    fluid.fluid_synth_set_interp_method(synth, -1, FLUID_INTERP_LINEAR);
+    return synth;
+}
+
+}  // namespace
+
+class FluidSong : public Sequencer {
+public:
+    FluidSong(FluidMusic& music, MidiFile info) : music_(music), info_(std::move(info)) {}
+
+    ~FluidSong() override {
+        std::lock_guard guard(music_.lock());
+        if (player_) {
+            fluid().fluid_player_stop(player_);
+            fluid().delete_fluid_player(player_);
+            // A player deleted while sounding leaves its notes hanging.
+            fluid().fluid_synth_all_sounds_off(music_.synth(), -1);
+        }
+        music_.unloadSoundFontLocked(soundFont_);
+        music_.forgetLocked(this);
+    }
+
+    const std::bitset<128>& programs() const { return info_.programs(); }
+
+    // Gives the song its player and its SoundFont (-1: none could be read for
+    // it, and it plays from the whole one), and sounds it if it plays.
+    void attachLocked(int soundFont) {
+        soundFont_ = music_.soundFontLocked(soundFont);
+        player_ = fluid().new_fluid_player(music_.synth());
+        const auto& song = info_.playable();
+        if (player_ && fluid().fluid_player_add_mem(player_, song.data(), song.size()) != FLUID_OK) {
+            fluid().delete_fluid_player(player_);
+            player_ = nullptr;
+        }
+        if (playing_) startPlayerLocked();
+    }
+
+    std::int64_t lengthMs() const override { return info_.lengthMs(); }
+
+    void playFrom(std::int64_t positionMs) override {
+        std::lock_guard guard(music_.lock());
+        startMs_ = positionMs;
+        startFrame_ = music_.framesRenderedLocked();
+        playing_ = true;
+        startPlayerLocked();
+    }
+
+    void halt() override {
+        std::lock_guard guard(music_.lock());
+        if (!playing_) return;
+        startMs_ = positionLocked();
+        playing_ = false;
+        if (!player_) return;
+        fluid().fluid_player_stop(player_);
+        fluid().fluid_synth_all_sounds_off(music_.synth(), -1);
+    }
+
+    std::int64_t positionMs() override {
+        std::lock_guard guard(music_.lock());
+        // Asked every few milliseconds: a closed song's SoundFont goes here.
+        music_.unloadDueLocked();
+        return positionLocked();
+    }
+
+    // Our own clock, not the player's status: DONE comes seconds after the last
+    // note, and a restarted player reads DONE until its first block.
+    bool finished() override { return positionMs() >= info_.lengthMs(); }
+
+private:
+    const FluidLibrary& fluid() const { return *music_.fluid(); }
+
+    // Stop, seek, play: the seek takes effect on the first block rendered after.
+    void startPlayerLocked() {
+        if (!player_) return;
+        fluid().fluid_player_stop(player_);
+        fluid().fluid_synth_all_sounds_off(music_.synth(), -1);
+        fluid().fluid_player_seek(player_, static_cast<int>(info_.msToTick(static_cast<double>(startMs_))));
+        fluid().fluid_player_play(player_);
+    }
+
+    std::int64_t positionLocked() const {
+        if (!playing_) return startMs_;
+        return startMs_ + (music_.framesRenderedLocked() - startFrame_) * 1000 / music_.sampleRate();
+    }
+
+    FluidMusic& music_;
+    MidiFile info_;
+    fluid_player_t* player_ = nullptr;
+    int soundFont_ = -1;
+    bool playing_ = false;
+    std::int64_t startMs_ = 0;
+    std::int64_t startFrame_ = 0;
+};
+
+FluidMusic::FluidMusic(int sampleRate) : rate_(sampleRate) {}
+
+FluidMusic::~FluidMusic() {
+    if (synth_) fluid_->delete_fluid_synth(synth_);
+    if (eagerSettings_) fluid_->delete_fluid_settings(eagerSettings_);
+    if (settings_) fluid_->delete_fluid_settings(settings_);
+}
+
+void FluidMusic::start(const std::string& soundFont) {
+    std::string warning, why;
+    const FluidLibrary* fluid = nullptr;
+    fluid_settings_t* settings = nullptr;
+    fluid_settings_t* eager = nullptr;
+    fluid_synth_t* synth = nullptr;
+    std::optional<SoundFontIndex> index;
+    int whole = -1;
+    Loaded loaded;
+    if (!isFile(soundFont)) {
+        warning = kNoSoundFont;
+    } else if (!(fluid = fluidLibrary(why))) {
+        warning = "the synthesizer FluidSynth cannot be loaded (" + why +
+                  "; install the Debian package libfluidsynth3); the music is silent";
+    } else {
+        quietFluid(*fluid);
+        settings = newSettings(*fluid, rate_);
+        synth = newSynth(*fluid, settings);
+        eager = newEagerSettings(*fluid);
+        addImageLoader(*fluid, synth, eager);
+        // Each song gets the presets it can select: most of a General MIDI set's
+        // memory is its samples, and few songs use more than a handful of its
+        // instruments. A SoundFont that cannot be cut so is loaded whole.
+        // The first SoundFont cut, a waiting song's if there is one, tells
+        // whether FluidSynth takes the pieces of this file.
+        index = SoundFontIndex::read(soundFont, why);
+        std::bitset<128> programs;
+        {
+            std::lock_guard guard(mutex_);
+            if (!songs_.empty()) programs = (*songs_.begin())->programs();
+        }
+        int first = index ? loadImage(*fluid, synth, image(*index, programs)) : -1;
+        if (first >= 0) loaded.emplace_back(programs, first);
+        if (first < 0) {
+            index.reset();
+            whole = fluid->fluid_synth_sfload(synth, soundFont.c_str(), 1);
+        }
+        if (!index && whole == FLUID_FAILED) {
+            warning = "the SoundFont " + soundFont + " cannot be loaded (reinstall the Debian package " +
+                      "timgm6mb-soundfont, or choose a working one); the music is silent";
+            fluid->delete_fluid_synth(synth);
+            fluid->delete_fluid_settings(eager);
+            fluid->delete_fluid_settings(settings);
+            synth = nullptr;
+            eager = settings = nullptr;
+        }
+    }
+    // The songs opened so far get their SoundFonts here, on the synthesizer
+    // before the audio thread has it: no lock is held while they are read.
+    for (;;) {
+        std::vector<std::bitset<128>> waiting;
+        {
+            std::lock_guard guard(mutex_);
+            if (index) waiting = unloadedLocked(loaded);
+            if (waiting.empty()) {
+                soundFontPath_ = soundFont;
+                warning_ = warning;
+                fluid_ = synth ? fluid : nullptr;
+                settings_ = settings;
+                eagerSettings_ = eager;
+                synth_ = synth;
+                index_ = std::move(index);
+                wholeSoundFont_ = whole;
+                state_ = synth ? State::Ready : State::Silent;
+                if (!synth) return;
+                for (FluidSong* song : songs_) song->attachLocked(takeLoaded(loaded, song->programs()));
+                // Those of songs closed meanwhile.
+                for (auto [programs, id] : loaded)
+                    if (id >= 0) fluid->fluid_synth_sfunload(synth, id, 0);
+                // Every sample is in memory: choosing presets reads nothing.
+                fluid->fluid_synth_program_reset(synth);
+                return;
+            }
+        }
+        for (const auto& programs : waiting)
+            loaded.emplace_back(programs, loadImage(*fluid, synth, image(*index, programs)));
+    }
+}
+
+std::vector<std::bitset<128>> FluidMusic::unloadedLocked(const Loaded& loaded) const {
+    std::vector<bool> taken(loaded.size());
+    std::vector<std::bitset<128>> waiting;
+    for (const FluidSong* song : songs_) {
+        std::size_t i = 0;
+        while (i < loaded.size() && (taken[i] || loaded[i].first != song->programs())) ++i;
+        if (i < loaded.size()) {
+            taken[i] = true;
+        } else {
+            waiting.push_back(song->programs());
+        }
+    }
+    return waiting;
+}
+
+int FluidMusic::takeLoaded(Loaded& loaded, const std::bitset<128>& programs) {
+    for (auto& [loadedPrograms, id] : loaded)
+        if (loadedPrograms == programs && id != kTaken) return std::exchange(id, kTaken);
+    return -1;
+}
+
+std::string FluidMusic::warning() {
+    std::lock_guard guard(mutex_);
+    return warning_;
+}
+
+bool FluidMusic::soundFontReady() {
+    std::lock_guard guard(mutex_);
+    return state_ == State::Ready;
+}
+
+std::shared_ptr<const SoundFontImage> FluidMusic::image(const SoundFontIndex& index, const std::bitset<128>& programs) {
+    // Every channel starts on program 0, and the drums on bank 128's.
+    return std::make_shared<SoundFontImage>(index.subset(programs | std::bitset<128>(1)));
+}
+
+int FluidMusic::soundFontLocked(int id) {
+    if (id >= 0) return id;
+    if (wholeSoundFont_ < 0) wholeSoundFont_ = fluid_->fluid_synth_sfload(synth_, soundFontPath_.c_str(), 1);
+    return -1;
+}
+
+void FluidMusic::unloadSoundFontLocked(int id) {
+    if (id >= 0) unloading_.emplace_back(id, renders_ + kRendersToLetGo);
+}
+
+void FluidMusic::unloadDueLocked() {
+    auto unloaded = std::erase_if(unloading_, [this](const std::pair<int, std::int64_t>& due) {
+        if (renders_ < due.second) return false;
+        // Channels still on its presets take them afresh from what stays, so
+        // nothing holds the SoundFont and it goes at once.
+        fluid_->fluid_synth_sfunload(synth_, due.first, 1);
+        return true;
+    });
+    // Its samples were mostly read on another thread, into a heap of that
+    // thread's that little else uses: give their pages back, or they stay
+    // resident beside the next song's.
+    if (unloaded > 0) malloc_trim(0);
+}
+
+void FluidMusic::forgetLocked(FluidSong* song) { songs_.erase(song); }
+
+std::unique_ptr<Sequencer> FluidMusic::load(const std::string& path, std::string& whyNot) {
+    auto bytes = readFileCapped(path, MidiFile::kMaxBytes, whyNot);
+    if (!bytes) return nullptr;
+    auto info = MidiFile::parse(*bytes, whyNot);
+    if (!info) return nullptr;
+    auto song = std::make_unique<FluidSong>(*this, std::move(*info));
+    {
+        std::lock_guard guard(mutex_);
+        songs_.insert(song.get());
+        // Until the synthesizer is there, start() reads the song's SoundFont.
+        if (state_ != State::Ready) return song;
+    }
+    // Ready is for good, and with it the index: read the song's presets here,
+    // on a synthesizer of their own, while the music plays on.
+    std::unique_ptr<ReadSoundFont> read = index_ ? readSoundFont(*fluid_, image(*index_, song->programs())) : nullptr;
+    std::lock_guard guard(mutex_);
+    unloadDueLocked();
+    song->attachLocked(read ? addSoundFont(synth_, *read) : -1);
+    return song;
+}
+
+void FluidMusic::render(std::int16_t* stereo, int frames) {
+    std::lock_guard guard(mutex_);
+    if (synth_) {
+        fluid_->fluid_synth_write_s16(synth_, frames, stereo, 0, 2, stereo, 1, 2);
+        ++renders_;
+        if (polyphony_ < kMostPolyphony &&
+            fluid_->fluid_synth_get_active_voice_count(synth_) > polyphony_ - kSpareVoices) {
+            polyphony_ = std::min(2 * polyphony_, kMostPolyphony);
+            fluid_->fluid_synth_set_polyphony(synth_, polyphony_);
+        }
+    } else {
+        std::memset(stereo, 0, static_cast<std::size_t>(frames) * 2 * sizeof(std::int16_t));
+    }
+    // Until the synthesizer is there, a playing song waits at its start.
+    if (state_ != State::Coming) frames_ += frames;
+}
+
+std::string defaultSoundFont() {
+    for (const char* candidate : {"/usr/share/sounds/sf2/TimGM6mb.sf2",
+                                  "/usr/share/sounds/sf2/default-GM.sf2",
+                                  "/usr/share/sounds/sf2/FluidR3_GM.sf2"}) {
+        std::error_code error;
+        if (std::filesystem::is_regular_file(candidate, error)) return candidate;
+    }
+    return {};
+}
+
+}  // namespace vantorix

@@ -1,0 +1,116 @@
+#pragma once
+
+#include <bitset>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "media/sequencer.h"
+#include "media/sound_font.h"
+#include "platform/sound/fluid_library.h"
+#include "platform/sound/fluid_sound_fonts.h"
+#include "platform/sound/mixer_device.h"
+
+namespace vantorix {
+
+class FluidSong;
+
+// Songs played by FluidSynth inside the mixer's callback. One synth serves every
+// song; each loaded song has a player of its own and a SoundFont of the presets
+// it can play, taken from the General MIDI one. Songs can be loaded before the
+// synthesizer is there: one that plays waits at its start, silently, until it is.
+// FluidSynth's player runs inside rendering without a lock of its own, so every
+// player call and the render itself go under one mutex of ours. A song's
+// samples are all read when it is opened, away from that mutex: the audio
+// thread never waits for the SoundFont file. The exception is a SoundFont that
+// cannot be cut, a compressed one among them: loaded whole, it is read (and
+// decoded) as the channels choose its presets, since reading all of a large
+// compressed set up front would take seconds and hundreds of megabytes.
+class FluidMusic : public MusicSource {
+public:
+    explicit FluidMusic(int sampleRate);
+    ~FluidMusic() override;
+    FluidMusic(const FluidMusic&) = delete;
+    FluidMusic& operator=(const FluidMusic&) = delete;
+
+    // The voices the synthesizer starts with. Our songs sound at most 41 at
+    // once, and a test keeps them within three quarters of it; each voice
+    // costs 10 kB. A song that sounds more gets more, up to FluidSynth's own 256.
+    static constexpr int kPolyphony = 64;
+    static constexpr int kMostPolyphony = 256;
+
+    // Sets the synthesizer up with `soundFont`; when that is empty or missing,
+    // or FluidSynth cannot be loaded, songs play silently, at the same pace.
+    // Slow (FluidSynth and its libraries, the SoundFont's tables): run it off
+    // the window's thread, once.
+    void start(const std::string& soundFont);
+    // Once started: what to tell the player on stderr, or nothing.
+    std::string warning();
+    // Once started: true when songs are heard.
+    bool soundFontReady();
+    // Loads a song checked by our own reader; null and a reason for a bad file.
+    std::unique_ptr<Sequencer> load(const std::string& path, std::string& whyNot);
+    // Renders stereo 16-bit frames of music.
+    void render(std::int16_t* stereo, int frames) override;
+
+    // Frames rendered so far, the music's own clock; read with lock() held.
+    std::int64_t framesRenderedLocked() const { return frames_; }
+    std::mutex& lock() { return mutex_; }
+    // Null until started, and after a start that found no way to sound.
+    const FluidLibrary* fluid() const { return fluid_; }
+    fluid_synth_t* synth() { return synth_; }
+    int sampleRate() const { return rate_; }
+
+private:
+    friend class FluidSong;
+    enum class State { Coming, Ready, Silent };
+
+    // SoundFonts loaded for songs not yet given theirs, by the songs' programs.
+    using Loaded = std::vector<std::pair<std::bitset<128>, int>>;
+    static constexpr int kTaken = -2;
+
+    // The SoundFont of the presets a song with these programs can select.
+    static std::shared_ptr<const SoundFontImage> image(const SoundFontIndex& index, const std::bitset<128>& programs);
+    // The programs of the songs that `loaded` holds nothing for, one entry a song.
+    std::vector<std::bitset<128>> unloadedLocked(const Loaded& loaded) const;
+    // A SoundFont loaded for these programs, taken; -1 if there is none.
+    static int takeLoaded(Loaded& loaded, const std::bitset<128>& programs);
+    // The id of the SoundFont a song plays from: its own, or -1 when it
+    // shares the whole SoundFont, loaded once.
+    int soundFontLocked(int id);
+    // A closed song's SoundFont is unloaded once the voices cut when it closed
+    // have let go of its samples, a render or two later: before that FluidSynth
+    // could not delete it, and would leave it to a timer thread of its own,
+    // racing the audio thread.
+    void unloadSoundFontLocked(int id);
+    void unloadDueLocked();
+    void forgetLocked(FluidSong* song);
+
+    int rate_;
+    std::string soundFontPath_;
+    std::mutex mutex_;
+    State state_ = State::Coming;
+    std::int64_t frames_ = 0;
+    int polyphony_ = kPolyphony;
+    std::string warning_;
+    const FluidLibrary* fluid_ = nullptr;
+    fluid_settings_t* settings_ = nullptr;
+    fluid_settings_t* eagerSettings_ = nullptr;  // our loader's
+    fluid_synth_t* synth_ = nullptr;
+    std::optional<SoundFontIndex> index_;  // none: the SoundFont is loaded whole
+    int wholeSoundFont_ = -1;
+    std::set<FluidSong*> songs_;
+    static constexpr int kRendersToLetGo = 2;
+    std::int64_t renders_ = 0;
+    std::vector<std::pair<int, std::int64_t>> unloading_;  // SoundFont ids, and the render that lets them go
+};
+
+// The General MIDI SoundFont that Debian installs, if there is one.
+std::string defaultSoundFont();
+
+}  // namespace vantorix

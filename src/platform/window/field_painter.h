@@ -1,0 +1,50 @@
+#pragma once
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include <map>
+#include <string>
+
+#include "platform/window/text_fonts.h"
+#include "runtime/field.h"
+
+namespace vantorix {
+
+// Draws the field into the renderer's viewport: its background, then the visible labels back
+// to front, each as its text alone, clipped to its box and to the field. Every
+// length is multiplied by a whole-number scale, and text is rendered at the scaled
+// size so it stays sharp. Rendered captions are kept until they change.
+class FieldPainter {
+public:
+    FieldPainter(SDL_Renderer* renderer, TextFonts& fonts, int scale);
+    ~FieldPainter();
+    FieldPainter(const FieldPainter&) = delete;
+    FieldPainter& operator=(const FieldPainter&) = delete;
+
+    void draw(const Field& field);
+    int scale() const { return scale_; }
+    // The pixel size a text is set at in its label: the designed size, made
+    // smaller only as far as needed for the text to fit the box on one line.
+    int fittedPixelSize(const Label& label, const std::string& text);
+    // The width in pixels of `text` in the label's font at `pixels`.
+    int textWidth(const Label& label, const std::string& text, int pixels);
+
+private:
+    struct Rendered {
+        std::string caption;
+        FontDesc font;
+        Rgb color;
+        SDL_Texture* texture = nullptr;
+        int width = 0, height = 0;
+    };
+    TTF_Font* font(const FontDesc& desc, int pixels);
+    const Rendered& rendered(const Label& label);
+
+    SDL_Renderer* renderer_;
+    TextFonts& fonts_;
+    int scale_;
+    std::map<const Label*, Rendered> cache_;
+};
+
+}  // namespace vantorix

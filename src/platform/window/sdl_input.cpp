@@ -1,0 +1,121 @@
+#include "platform/window/sdl_input.h"
+
+#include <algorithm>
+
+#include "desktop/key_layout.h"
+#include "runtime/key_codes.h"
+
+namespace vantorix {
+
+std::int16_t virtualKey(SDL_Keycode key, SDL_Scancode scancode) {
+    switch (key) {
+        case SDLK_LEFT: return vbKeyLeft;
+        case SDLK_UP: return vbKeyUp;
+        case SDLK_RIGHT: return vbKeyRight;
+        case SDLK_DOWN: return vbKeyDown;
+        default: break;
+    }
+    // SDL's letter scancodes are the places of a US keyboard's letters, A to Z in order.
+    char usLetter = scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z
+                        ? static_cast<char>('A' + (scancode - SDL_SCANCODE_A))
+                        : 0;
+    char32_t typed = (key & SDLK_SCANCODE_MASK) ? 0 : static_cast<char32_t>(key);
+    if (auto letter = letterKey(typed, usLetter)) return *letter;
+    if (key >= SDLK_0 && key <= SDLK_9) return static_cast<std::int16_t>(key);
+    if (key == SDLK_SPACE || key == SDLK_RETURN || key == SDLK_ESCAPE || key == SDLK_TAB)
+        return static_cast<std::int16_t>(key);
+    // Any other key gets a code of its own beyond the ones the game reads.
+    return static_cast<std::int16_t>(0x100 + (scancode & 0xFF));
+}
+
+bool isFullscreenKey(SDL_Keycode key, Uint16 modifiers) {
+    if (key == SDLK_F11) return true;
+    return (key == SDLK_RETURN || key == SDLK_KP_ENTER) && (modifiers & KMOD_ALT);
+}
+
+namespace {
+// The longest SDL goes without a look at the display: what reaches it by other
+// ways than the X connection (a signal to quit) is noticed within this.
+constexpr std::int64_t kLookAtLeastEveryMs = 100;
+}  // namespace
+
+SdlInput::SdlInput(Clock& clock, SdlWindow& window)
+    : clock_(clock), window_(window), x_(window.sdlWindow()), pads_(queue_) {
+    // Gamepads are read when this input asks (SdlPads::update), not on every
+    // look at the display.
+    SDL_SetHint(SDL_HINT_AUTO_UPDATE_JOYSTICKS, "0");
+}
+
+void SdlInput::waitUntil(std::int64_t deadlineMs) {
+    // Gamepads are looked for once the window is up: the first frame need not wait.
+    pads_.start();
+    pads_.keys().repeat(clock_.nowMs());
+    if (!queue_.empty()) return;
+    if (auto repeat = pads_.keys().nextRepeatMs()) deadlineMs = std::min(deadlineMs, *repeat);
+    SDL_Event event;
+    if (x_.open()) {
+        waitOnX(deadlineMs);
+    } else {
+        std::int64_t wait = std::max<std::int64_t>(0, deadlineMs - clock_.nowMs());
+        if (SDL_WaitEventTimeout(&event, static_cast<int>(wait))) handle(event);
+    }
+    pads_.update(clock_.nowMs());
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) handle(event);
+    pads_.keys().repeat(clock_.nowMs());
+}
+
+void SdlInput::waitOnX(std::int64_t deadlineMs) {
+    // Drawing reads the connection while it waits for the server, and what it
+    // reads stays with Xlib: SDL looks before the wait, or it would wait on it.
+    if (window_.frames() != pumpedAtFrame_ || x_.eventsQueued()) pump();
+    if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) return;
+    auto wait = std::max<std::int64_t>(0, deadlineMs - clock_.nowMs());
+    bool sent = x_.waitReadable(static_cast<int>(wait));
+    if (sent || clock_.nowMs() - pumpedAtMs_ >= kLookAtLeastEveryMs) pump();
+}
+
+void SdlInput::pump() {
+    SDL_PumpEvents();
+    pumpedAtMs_ = clock_.nowMs();
+    pumpedAtFrame_ = window_.frames();
+}
+
+bool SdlInput::takenByWindow(const SDL_KeyboardEvent& key) {
+    SDL_Scancode scancode = key.keysym.scancode;
+    if (key.type == SDL_KEYUP) return windowKeysDown_.erase(scancode) > 0;
+    if (windowKeysDown_.contains(scancode)) return true;  // held: its repeats are the window's too
+    if (!isFullscreenKey(key.keysym.sym, key.keysym.mod)) return false;
+    windowKeysDown_.insert(scancode);
+    window_.toggleFullscreen();
+    return true;
+}
+
+void SdlInput::handle(const SDL_Event& event) {
+    if (pads_.handle(event, clock_.nowMs())) return;
+    switch (event.type) {
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+            if (takenByWindow(event.key)) break;
+            InputEvent in;
+            in.kind = event.type == SDL_KEYDOWN ? InputEvent::Kind::KeyDown : InputEvent::Kind::KeyUp;
+            in.keyCode = virtualKey(event.key.keysym.sym, event.key.keysym.scancode);
+            in.shift = static_cast<std::int16_t>(
+                ((event.key.keysym.mod & KMOD_SHIFT) ? 1 : 0) |
+                ((event.key.keysym.mod & KMOD_CTRL) ? 2 : 0) | ((event.key.keysym.mod & KMOD_ALT) ? 4 : 0));
+            queue_.push_back(in);
+            break;
+        }
+        case SDL_QUIT:
+            queue_.push_back({InputEvent::Kind::Close});
+            break;
+        case SDL_WINDOWEVENT:
+            if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
+                event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+                window_.repaint();
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace vantorix

@@ -1,0 +1,156 @@
+#include "platform/window/sdl_window.h"
+
+#include <algorithm>
+
+#include "game/icon_picture.h"
+#include "platform/window/x_resources.h"
+
+namespace vantorix {
+
+namespace {
+int ceilDiv(int a, int b) { return (a + b - 1) / b; }
+}  // namespace
+
+SdlWindow::SdlWindow(const std::string& title, TextFonts& fonts) : fonts_(fonts) {
+    window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                               scale_, scale_,
+                               SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE);
+    if (!window_) {
+        error_ = SDL_GetError();
+        return;
+    }
+    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+    if (!renderer_) {
+        error_ = SDL_GetError();
+        return;
+    }
+    setIcon();
+}
+
+int SdlWindow::desktopScale() const { return xDesktopScale(window_); }
+
+void SdlWindow::startWith(const WindowSettings& start) {
+    scale_ = std::max(1, start.scale.value_or(1));
+    scaleBeforeFullscreen_ = scale_;
+    openFullscreen_ = start.fullscreen;
+}
+
+SdlWindow::~SdlWindow() {
+    painter_.reset();
+    if (renderer_) SDL_DestroyRenderer(renderer_);
+    if (window_) SDL_DestroyWindow(window_);
+}
+
+void SdlWindow::setIcon() {
+    auto pixels = iconPixels();
+    SDL_Surface* icon =
+        SDL_CreateRGBSurfaceWithFormat(0, kIconSize, kIconSize, 32, SDL_PIXELFORMAT_RGBA32);
+    if (!icon) return;
+    auto* out = static_cast<Uint32*>(icon->pixels);
+    for (int y = 0; y < kIconSize; ++y)
+        for (int x = 0; x < kIconSize; ++x) {
+            Rgb c = pixels[y * kIconSize + x];
+            out[y * icon->pitch / 4 + x] = SDL_MapRGBA(icon->format, c.r, c.g, c.b, 255);
+        }
+    SDL_SetWindowIcon(window_, icon);
+    SDL_FreeSurface(icon);
+}
+
+bool SdlWindow::fullscreen() const {
+    return (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+}
+
+// Drawn pixels per window unit: 1 on X11, where the scale is the window's own;
+// 2 on a Wayland desktop at 200 %.
+int SdlWindow::density() const {
+    int windowWidth = 0, windowHeight = 0, drawnWidth = 0, drawnHeight = 0;
+    SDL_GetWindowSize(window_, &windowWidth, &windowHeight);
+    SDL_GetWindowSizeInPixels(window_, &drawnWidth, &drawnHeight);
+    return std::max(1, drawnWidth / std::max(1, windowWidth));
+}
+
+int SdlWindow::fittingScale(int width, int height) const {
+    return std::max(1, std::min(width / fieldWidth_, height / fieldHeight_));
+}
+
+int SdlWindow::windowedScale() const {
+    int width = 0, height = 0;
+    SDL_GetWindowSize(window_, &width, &height);
+    return fittingScale(width * density(), height * density());
+}
+
+FieldPainter& SdlWindow::painter(int scale) {
+    if (!painter_ || painter_->scale() != scale)
+        painter_ = std::make_unique<FieldPainter>(renderer_, fonts_, scale);
+    return *painter_;
+}
+
+void SdlWindow::setClientSize(int width, int height) {
+    fieldWidth_ = std::max(1, width);
+    fieldHeight_ = std::max(1, height);
+    int perUnit = density();
+    SDL_SetWindowMinimumSize(window_, ceilDiv(fieldWidth_, perUnit), ceilDiv(fieldHeight_, perUnit));
+    SDL_Rect screen;
+    int index = std::max(0, SDL_GetWindowDisplayIndex(window_));
+    if (SDL_GetDisplayUsableBounds(index, &screen) == 0)
+        scale_ = std::min(scale_, fittingScale(screen.w * perUnit, screen.h * perUnit));
+    scaleBeforeFullscreen_ = scale_;
+    SDL_SetWindowSize(window_, ceilDiv(fieldWidth_ * scale_, perUnit),
+                      ceilDiv(fieldHeight_ * scale_, perUnit));
+    SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+}
+
+void SdlWindow::show() {
+    // Full screen only once sized: SDL keeps the size a window has when it goes
+    // full screen to give back when it leaves.
+    if (openFullscreen_) {
+        openFullscreen_ = false;
+        setFullscreen(true);
+    }
+    SDL_ShowWindow(window_);
+    SDL_RaiseWindow(window_);
+    repaint();
+}
+
+void SdlWindow::hide() { SDL_HideWindow(window_); }
+
+void SdlWindow::present(const Field& field) {
+    lastField_ = &field;
+    int width = 0, height = 0;
+    SDL_GetRendererOutputSize(renderer_, &width, &height);
+    int scale = fittingScale(width, height);
+    SDL_Rect area{(width - fieldWidth_ * scale) / 2, (height - fieldHeight_ * scale) / 2,
+                  fieldWidth_ * scale, fieldHeight_ * scale};
+    SDL_RenderSetViewport(renderer_, nullptr);
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    SDL_RenderSetViewport(renderer_, &area);
+    painter(scale).draw(field);
+    SDL_RenderPresent(renderer_);
+    ++frames_;
+}
+
+void SdlWindow::repaint() {
+    if (lastField_) present(*lastField_);
+}
+
+void SdlWindow::toggleFullscreen() {
+    setFullscreen(!fullscreen());
+    repaint();
+}
+
+void SdlWindow::setFullscreen(bool full) {
+    if (full) scaleBeforeFullscreen_ = windowedScale();
+    // Leaving full screen, SDL gives the window back the size it had before.
+    SDL_SetWindowFullscreen(window_, full ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    SDL_ShowCursor(full ? SDL_DISABLE : SDL_ENABLE);
+}
+
+WindowSettings SdlWindow::settings() const {
+    WindowSettings now;
+    now.fullscreen = fullscreen() || openFullscreen_;
+    now.scale = now.fullscreen ? scaleBeforeFullscreen_ : windowedScale();
+    return now;
+}
+
+}  // namespace vantorix

@@ -1,0 +1,4 @@
+#pragma once
+
+// Calls SDL outside the platform part.
+#include <SDL.h>
