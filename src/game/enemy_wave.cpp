@@ -9,6 +9,8 @@ void FormVTX::TimeEnemy_Timer() {
         spawned.move(264, kLaneHeight * spawnRow);
         spawned.setVisible(true);
     }
+    // A loss ends the game from inside this loop and the loop runs on: the
+    // enemies after it still step, and start the next game a column nearer. Intended.
     for (std::int16_t i = 0; i <= 4; ++i) {
         Label& enemy = Enemy(i);
         enemy.setLeft(enemy.left() - 32);

@@ -26,6 +26,8 @@ void FormVTX::Form_KeyDown(std::int16_t KeyCode, std::int16_t) {
                 // The field stays white until X is released.
                 Window.setBackColor(kFlashWhite);
                 playSound("\\high.wav", Module1::SND_NODEFAULT);
+                // Each enemy takes the offset drawn for the one before it (the
+                // first, the last High's): intended, as the game has always played.
                 for (std::int16_t i = 0; i <= 4; ++i) {
                     Enemy(i).setLeft(Window.width() + 32 * pushOffset);
                     pushOffset = static_cast<std::uint8_t>(roundHalfEven(App.rnd() * 5 + 1));
