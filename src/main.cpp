@@ -144,7 +144,6 @@ int run(const vantorix::Options& options) {
         say("cannot create the window: " + window.error());
         return 1;
     }
-    window.startWith(startingWindow(options, remembered.settings, window.desktopScale()));
     SdlInput input(clock, window);
 
     FluidMusic music(MixerDevice::kSampleRate);
@@ -156,6 +155,8 @@ int run(const vantorix::Options& options) {
 
     FormVTX game(form, app);
     game.Form_Load();
+    // Once the field has its size, the room it takes on the screen is known.
+    window.startWith(startingWindow(options, remembered.settings, window.desktopScale(), window.roomyScale()));
     // What the player does to the window is kept for the next run; the window a
     // run was merely started with is not.
     WindowSettings startedWith = window.settings();

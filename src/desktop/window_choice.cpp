@@ -5,9 +5,10 @@
 namespace vantorix {
 
 WindowSettings startingWindow(const Options& options, const WindowSettings& remembered,
-                              int desktopScale) {
+                              int desktopScale, int roomyScale) {
     WindowSettings chosen;
-    chosen.scale = std::max(1, options.scale.value_or(remembered.scale.value_or(desktopScale)));
+    int fallback = std::max(desktopScale, roomyScale);
+    chosen.scale = std::max(1, options.scale.value_or(remembered.scale.value_or(fallback)));
     chosen.fullscreen = options.fullscreen.value_or(remembered.fullscreen);
     return chosen;
 }

@@ -6,9 +6,10 @@
 namespace vantorix {
 
 // The window a run opens with: the command line first, then what the player
-// last used, then the desktop's own scale. The window cuts the scale down to
-// what fits the screen.
+// last used, then the larger of the desktop's own scale and `roomyScale`, the
+// largest that takes up no more than half the screen each way. The window cuts
+// the scale down to what fits the screen.
 WindowSettings startingWindow(const Options& options, const WindowSettings& remembered,
-                              int desktopScale);
+                              int desktopScale, int roomyScale = 1);
 
 }  // namespace vantorix

@@ -52,11 +52,11 @@ trap cleanup EXIT
 # The game keeps its settings here, never in the home of whoever runs the tests.
 export XDG_CONFIG_HOME=$WORK/config
 
-# A screen of our own: Xvfb picks a free display number and writes it to fd 3,
-# so tests can run side by side.
+# start_xvfb [WIDTHxHEIGHT]: a screen of our own, 1024x768 unless given. Xvfb
+# picks a free display number and writes it to fd 3, so tests can run side by side.
 start_xvfb() {
     # No reset when the last client leaves, so resources set with xrdb stay.
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset \
+    Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp -noreset \
         3>"$WORK/display" 2>"$WORK/xvfb.log" &
     XVFB_PID=$!
     local tries

@@ -29,10 +29,15 @@ SdlWindow::SdlWindow(const std::string& title, TextFonts& fonts) : fonts_(fonts)
 
 int SdlWindow::desktopScale() const { return xDesktopScale(window_); }
 
+int SdlWindow::roomyScale() const {
+    int width = 0, height = 0;
+    return usableArea(width, height) ? fittingScale(width / 2, height / 2) : 1;
+}
+
 void SdlWindow::startWith(const WindowSettings& start) {
-    scale_ = std::max(1, start.scale.value_or(1));
-    scaleBeforeFullscreen_ = scale_;
+    askedScale_ = std::max(1, start.scale.value_or(1));
     openFullscreen_ = start.fullscreen;
+    fitToScreen();
 }
 
 SdlWindow::~SdlWindow() {
@@ -85,15 +90,29 @@ FieldPainter& SdlWindow::painter(int scale) {
     return *painter_;
 }
 
+bool SdlWindow::usableArea(int& width, int& height) const {
+    SDL_Rect screen;
+    int index = std::max(0, SDL_GetWindowDisplayIndex(window_));
+    if (SDL_GetDisplayUsableBounds(index, &screen) != 0) return false;
+    width = screen.w * density();
+    height = screen.h * density();
+    return true;
+}
+
 void SdlWindow::setClientSize(int width, int height) {
     fieldWidth_ = std::max(1, width);
     fieldHeight_ = std::max(1, height);
+    fitToScreen();
+}
+
+void SdlWindow::fitToScreen() {
     int perUnit = density();
     SDL_SetWindowMinimumSize(window_, ceilDiv(fieldWidth_, perUnit), ceilDiv(fieldHeight_, perUnit));
-    SDL_Rect screen;
-    int index = std::max(0, SDL_GetWindowDisplayIndex(window_));
-    if (SDL_GetDisplayUsableBounds(index, &screen) == 0)
-        scale_ = std::min(scale_, fittingScale(screen.w * perUnit, screen.h * perUnit));
+    // From the scale asked each time: a passing size larger than the field's
+    // last must not lower it for good.
+    scale_ = askedScale_;
+    int width = 0, height = 0;
+    if (usableArea(width, height)) scale_ = std::min(scale_, fittingScale(width, height));
     scaleBeforeFullscreen_ = scale_;
     SDL_SetWindowSize(window_, ceilDiv(fieldWidth_ * scale_, perUnit),
                       ceilDiv(fieldHeight_ * scale_, perUnit));

@@ -34,8 +34,11 @@ public:
     const std::string& error() const { return error_; }
     // The scale the desktop asks for (2 at 192 dpi).
     int desktopScale() const;
-    // How the window opens; before the field's size is set, which cuts the scale
-    // down to what fits the screen.
+    // The largest scale at which the field takes up at most half the screen's
+    // usable width and half its height; 1 when even that is too much.
+    int roomyScale() const;
+    // How the window opens. Its scale is cut down to what the screen's usable
+    // area holds, for each size the field is given, never for good.
     void startWith(const WindowSettings& start);
 
     void setClientSize(int width, int height) override;
@@ -57,6 +60,11 @@ private:
     // The largest whole-number scale at which the field fits `width` x `height` pixels.
     int fittingScale(int width, int height) const;
     int windowedScale() const;
+    // The screen's usable area in drawn pixels; false when SDL cannot tell.
+    bool usableArea(int& width, int& height) const;
+    // Sizes and centres the window for the field at the scale asked, or at
+    // what the screen holds of it.
+    void fitToScreen();
     FieldPainter& painter(int scale);
 
     SDL_Window* window_ = nullptr;
@@ -66,6 +74,7 @@ private:
     const Field* lastField_ = nullptr;
     std::uint64_t frames_ = 0;
     int scale_ = 1;
+    int askedScale_ = 1;
     int fieldWidth_ = 1;
     int fieldHeight_ = 1;
     // The scale the window had before it went full screen, to remember it by.
