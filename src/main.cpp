@@ -31,7 +31,14 @@
 
 namespace {
 
-void say(const std::string& line) { std::fprintf(stderr, "vantorix: %s\n", line.c_str()); }
+// Each line of `lines` on stderr, named as ours.
+void say(const std::string& lines) {
+    for (std::size_t start = 0; start <= lines.size();) {
+        auto end = std::min(lines.find('\n', start), lines.size());
+        std::fprintf(stderr, "vantorix: %.*s\n", static_cast<int>(end - start), lines.data() + start);
+        start = end + 1;
+    }
+}
 
 // The desktop and the volume mixer name the program after its menu entry.
 void nameTheProgram() {
@@ -39,6 +46,18 @@ void nameTheProgram() {
     SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Vantorix");
     SDL_setenv("SDL_VIDEO_X11_WMCLASS", "vantorix", 0);
     SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", "vantorix", 0);
+}
+
+// Which display was tried, in the player's terms: SDL's own reason names neither.
+std::string whyNoDisplay() {
+    const char* x = SDL_getenv("DISPLAY");
+    const char* wayland = SDL_getenv("WAYLAND_DISPLAY");
+    bool hasX = x && *x, hasWayland = wayland && *wayland;
+    if (!hasX && !hasWayland) return "DISPLAY is not set (the game needs a desktop session)";
+    std::string tried = hasX && hasWayland ? "neither " : "";
+    if (hasX) tried += std::string("the X display '") + x + "' (DISPLAY)";
+    if (hasWayland) tried += std::string(hasX ? " nor " : "") + "the Wayland display '" + wayland + "'";
+    return tried + " could not be opened: " + SDL_GetError();
 }
 
 struct FontsFound {
@@ -122,7 +141,7 @@ int run(const vantorix::Options& options) {
     if (!SDL_getenv("SDL_VIDEODRIVER"))
         SDL_SetHint(SDL_HINT_VIDEODRIVER, SDL_getenv("WAYLAND_DISPLAY") ? "x11,wayland" : "x11");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        say(std::string("cannot open a display: ") + SDL_GetError());
+        say("cannot open a display: " + whyNoDisplay());
         // Nothing else was started, and the fonts still being looked for on the
         // other thread are of no use now: no waiting for them.
         std::_Exit(1);

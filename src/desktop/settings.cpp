@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "desktop/scale_value.h"
 
@@ -33,6 +34,55 @@ std::optional<bool> yesOrNo(std::string_view value) {
 }
 
 std::string systemError() { return std::strerror(errno); }
+
+// At most this many lines about one file: a wrong file must not flood the terminal.
+constexpr int kMostComplaints = 5;
+// What of a line a complaint shows.
+constexpr std::size_t kLongestQuote = 80;
+
+// Valid UTF-8 with no control characters but tabs and line ends: what a person
+// writes in an editor. Anything else is some other file.
+bool isText(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x80) {
+            if ((byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r') || byte == 0x7F) return false;
+            ++i;
+            continue;
+        }
+        int length = byte >= 0xF0 && byte <= 0xF4 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC2 && byte < 0xE0 ? 2 : 0;
+        if (length == 0 || i + length > text.size()) return false;
+        char32_t code = byte & (0x7F >> length);
+        for (int k = 1; k < length; ++k) {
+            auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80) return false;
+            code = (code << 6) | (next & 0x3F);
+        }
+        // Overlong forms, surrogates and code points past Unicode's last.
+        if ((length == 3 && code < 0x800) || (length == 4 && (code < 0x10000 || code > 0x10FFFF)) ||
+            (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+        i += length;
+    }
+    return true;
+}
+
+// Part of a line fit for the terminal: cut short, anything unprintable escaped.
+std::string quoted(std::string_view text) {
+    std::string out = "\"";
+    for (std::size_t i = 0; i < text.size() && i < kLongestQuote; ++i) {
+        auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x20 || byte == 0x7F) {
+            char escaped[5];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+            out += escaped;
+        } else {
+            out += text[i];
+        }
+    }
+    if (text.size() > kLongestQuote) out += "...";
+    return out + "\"";
+}
 
 // Writes all of `text` to `fd`, however many calls that takes.
 bool writeAll(int fd, std::string_view text) {
@@ -71,7 +121,14 @@ std::filesystem::path settingsFile() {
 }
 
 std::optional<WindowSettings> parseSettings(std::string_view text, std::string& whyNot) {
+    if (!isText(text)) {
+        whyNot = "not a text file";
+        return std::nullopt;
+    }
+    // An editor's byte-order mark is no part of the first line.
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     WindowSettings settings;
+    std::vector<std::string> complaints;
     int lineNumber = 0;
     while (!text.empty()) {
         ++lineNumber;
@@ -82,28 +139,37 @@ std::optional<WindowSettings> parseSettings(std::string_view text, std::string& 
         auto equals = line.find('=');
         std::string_view key = trimmed(line.substr(0, equals));
         std::string_view value = equals == std::string_view::npos ? "" : trimmed(line.substr(equals + 1));
-        bool understood = equals != std::string_view::npos && !key.empty();
-        if (understood && key == "scale") {
-            settings.scale = parseScale(value);
-            understood = settings.scale.has_value();
-        } else if (understood && key == "fullscreen") {
-            auto fullscreen = yesOrNo(value);
-            understood = fullscreen.has_value();
-            settings.fullscreen = fullscreen.value_or(false);
+        std::string complaint;
+        if (equals == std::string_view::npos || key.empty()) {
+            complaint = "is not \"key = value\": " + quoted(line);
+        } else if (key == "scale") {
+            if (auto scale = parseScale(value))
+                settings.scale = scale;
+            else
+                complaint = "scale must be a whole number from 1 to " + std::to_string(kLargestScale) +
+                            ", not " + quoted(value);
+        } else if (key == "fullscreen") {
+            if (auto fullscreen = yesOrNo(value))
+                settings.fullscreen = *fullscreen;
+            else
+                complaint = "fullscreen must be yes or no, not " + quoted(value);
+        } else {
+            complaint = "no setting is called " + quoted(key);
         }
-        if (!understood) {
-            whyNot = "line " + std::to_string(lineNumber) + " is not understood: \"" +
-                     std::string(line) + "\"";
-            return std::nullopt;
-        }
+        if (!complaint.empty()) complaints.push_back("line " + std::to_string(lineNumber) + ": " + complaint);
     }
+    whyNot.clear();
+    for (std::size_t i = 0; i < complaints.size() && i < kMostComplaints; ++i)
+        whyNot += (i ? "\n" : "") + complaints[i];
+    if (complaints.size() > kMostComplaints)
+        whyNot += "\n" + std::to_string(complaints.size() - kMostComplaints) + " more lines not understood";
     return settings;
 }
 
 std::string formatSettings(const WindowSettings& settings) {
     std::string text =
         "# Vantorix keeps the window as you last left it here.\n"
-        "# scale: field pixels per pixel of the original, a whole number from 1 up.\n"
+        "# scale: field pixels per pixel of the original, a whole number from 1 to 64.\n"
         "# fullscreen: yes or no.\n";
     if (settings.scale) text += "scale = " + std::to_string(*settings.scale) + "\n";
     text += std::string("fullscreen = ") + (settings.fullscreen ? "yes" : "no") + "\n";
@@ -134,6 +200,13 @@ SettingsRead readSettings(const std::filesystem::path& file) {
     auto parsed = parseSettings(text, why);
     if (!parsed) return unusable(why);
     read.settings = *parsed;
+    // Each line not understood is named; the rest of the file still counts.
+    for (std::size_t start = 0; start < why.size();) {
+        auto end = std::min(why.find('\n', start), why.size());
+        read.warning += std::string(start ? "\n" : "") + "ignoring the settings in " + file.string() + ", " +
+                        why.substr(start, end - start);
+        start = end + 1;
+    }
     return read;
 }
 
@@ -144,9 +217,15 @@ bool writeSettings(const std::filesystem::path& file, const WindowSettings& sett
         return false;
     };
     std::error_code error;
-    std::filesystem::create_directories(file.parent_path(), error);
+    // A link the player made stays one: the file it points at is replaced.
+    std::filesystem::path target = file;
+    if (std::filesystem::symlink_status(file, error).type() == std::filesystem::file_type::symlink) {
+        target = std::filesystem::weakly_canonical(file, error);
+        if (error) return failed(error.message());
+    }
+    std::filesystem::create_directories(target.parent_path(), error);
     if (error) return failed(error.message());
-    std::string temporary = file.string() + ".XXXXXX";
+    std::string temporary = target.string() + ".XXXXXX";
     int fd = mkstemp(temporary.data());
     if (fd < 0) return failed(systemError());
     // Everything reaches the disk before the rename makes it the settings.
@@ -156,7 +235,7 @@ bool writeSettings(const std::filesystem::path& file, const WindowSettings& sett
         written = false;
         why = systemError();
     }
-    if (written && std::rename(temporary.c_str(), file.c_str()) == 0) return true;
+    if (written && std::rename(temporary.c_str(), target.c_str()) == 0) return true;
     if (written) why = systemError();
     ::unlink(temporary.c_str());
     return failed(why);

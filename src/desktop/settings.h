@@ -22,15 +22,16 @@ std::filesystem::path settingsFile(const char* xdgConfigHome, const char* home);
 // The same for this process's environment.
 std::filesystem::path settingsFile();
 
-// The settings in a file's text, or nothing and why. Blank lines and lines
-// starting with '#' are comments; keys nobody knows yet are skipped, so an
-// older game reads a newer file.
+// The settings in a file's text, or nothing and why when it is no text at all.
+// Blank lines and lines starting with '#' are comments. Each line not
+// understood (an unknown key, a bad value) is passed over and named in
+// `whyNot`, a line each, at most five and then how many more.
 std::optional<WindowSettings> parseSettings(std::string_view text, std::string& whyNot);
 std::string formatSettings(const WindowSettings& settings);
 
 struct SettingsRead {
     WindowSettings settings;
-    std::string warning;  // one line for stderr when the file could not be used
+    std::string warning;  // for stderr, a line each: why the file or some of its lines were passed over
 };
 // A missing file is no warning: it is the first run.
 SettingsRead readSettings(const std::filesystem::path& file);

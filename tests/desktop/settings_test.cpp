@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -49,7 +50,7 @@ TEST(SettingsText, ReadsWhatAPersonWrites) {
     for (const char* bad : {"scale = 0\n", "scale = big\n", "scale = 3x\n", "fullscreen = maybe\n",
                             "just words\n", "= 3\n", "scale = 99999999999\n"}) {
         why.clear();
-        EXPECT_FALSE(parseSettings(bad, why)) << bad;
+        EXPECT_EQ(parseSettings(bad, why), WindowSettings{}) << bad;
         EXPECT_NE(why.find("line 1"), std::string::npos) << why;
     }
 }
@@ -61,7 +62,7 @@ TEST_F(SettingsFile, AMissingFileIsAFirstRunAndABrokenOneIsSaidOnce) {
 
     put(dir / "broken/settings", "scale = 3\nfullscreen = sideways\n");
     auto broken = readSettings(dir / "broken/settings");
-    EXPECT_EQ(broken.settings, WindowSettings{}) << "a broken file gives the defaults, not half of it";
+    EXPECT_EQ(broken.settings, (WindowSettings{3, false})) << "the good lines of a broken file still count";
     EXPECT_NE(broken.warning.find("line 2"), std::string::npos) << broken.warning;
     EXPECT_EQ(broken.warning.find('\n'), std::string::npos);
 
@@ -95,6 +96,44 @@ TEST_F(SettingsFile, AFolderThatCannotBeMadeIsSaidAndTheOldFileKept) {
     EXPECT_TRUE(fs::exists(dir / "taken/settings/inside"));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir / "taken"), fs::directory_iterator()), 1)
         << "the new file is removed when it cannot take the old one's place";
+}
+
+TEST(SettingsText, EachLineNotUnderstoodIsNamedAndTheRestStillCounts) {
+    std::string why;
+    auto read = parseSettings("\xEF\xBB\xBFscale = 3\nfulscreen = yes\nfullscreen = yes\n", why);
+    EXPECT_EQ(read, (WindowSettings{3, true})) << "the byte-order mark is not part of the first key";
+    EXPECT_EQ(why, "line 2: no setting is called \"fulscreen\"");
+
+    std::string many;
+    for (int i = 0; i < 8; ++i) many += "colour = blue\n";
+    parseSettings(many + "scale = 2\n", why);
+    EXPECT_EQ(std::count(why.begin(), why.end(), '\n'), 5) << why;
+    EXPECT_TRUE(why.ends_with("3 more lines not understood")) << why;
+
+    parseSettings(std::string(65000, 'k') + " = 1\n", why);
+    EXPECT_LT(why.size(), 140u) << "a long key is cut short";
+    parseSettings("scale = \t2x\n", why);
+    EXPECT_EQ(why.find('\t'), std::string::npos) << why;
+}
+
+TEST(SettingsText, AFileThatIsNoTextIsOneComplaint) {
+    std::string why;
+    for (std::string junk : {std::string("scale = 2\n\x01\x02\n"), std::string("scale = \xC0\xAF\n"),
+                             std::string("\xFF\xFE s\0c\0a\0l\0e\0", 12)}) {
+        EXPECT_FALSE(parseSettings(junk, why));
+        EXPECT_EQ(why, "not a text file");
+    }
+    EXPECT_TRUE(parseSettings("# écran\nscale = 2\n", why)) << "UTF-8 comments are text";
+}
+
+TEST_F(SettingsFile, ALinkStaysALinkAndItsTargetIsReplaced) {
+    put(dir / "dotfiles/vantorix", "scale = 2\n");
+    fs::create_directories(dir / "config/vantorix");
+    fs::create_symlink(dir / "dotfiles/vantorix", dir / "config/vantorix/settings");
+    std::string why;
+    ASSERT_TRUE(writeSettings(dir / "config/vantorix/settings", {5, true}, why)) << why;
+    EXPECT_TRUE(fs::is_symlink(dir / "config/vantorix/settings"));
+    EXPECT_EQ(readSettings(dir / "dotfiles/vantorix").settings, (WindowSettings{5, true}));
 }
 
 }  // namespace
