@@ -4,9 +4,13 @@ BUILD := build
 SANITIZE_BUILD := build-sanitize
 JOBS := $(shell nproc)
 
-.PHONY: run test build deps test-sanitize test-fuzz bench clean package package-check mutate
+.PHONY: run test build deps deps-run test-sanitize test-fuzz bench clean package package-check mutate
 
-run: build
+# Playing needs the game and its media alone: no test toolchain, no test programs.
+# A first configure made for playing leaves the tests out; `make test` puts them in.
+run: deps-run
+	cmake -S . -B $(BUILD) $(if $(wildcard $(BUILD)/CMakeCache.txt),,-DBUILD_TESTING=OFF)
+	cmake --build $(BUILD) -j$(JOBS) --target vantorix
 	./$(BUILD)/vantorix
 
 # Runs that take minutes carry the ctest label "long" and stay out of this set
@@ -32,11 +36,14 @@ mutate: deps
 	tools/mutate/mutate
 
 build: deps
-	cmake -S . -B $(BUILD)
+	cmake -S . -B $(BUILD) -DBUILD_TESTING=ON
 	cmake --build $(BUILD) -j$(JOBS)
 
 deps:
 	scripts/install-deps
+
+deps-run:
+	scripts/install-deps run
 
 bench: build
 	bench/run
