@@ -3,6 +3,7 @@
 #include <getopt.h>
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "desktop/scale_value.h"
@@ -23,12 +24,14 @@ constexpr ::option kLongOptions[] = {
 // '+' stops at the first word that is no option, so a stray one is refused
 // where it stands; ':' tells a missing value apart from the other faults.
 constexpr const char* kShortOptions = "+:h";
+// The options themselves, without the table's closing entry.
+constexpr std::span kNamedOptions(kLongOptions, std::size(kLongOptions) - 1);
 
 std::string quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
 
 const ::option* optionNamed(int name) {
-    auto found = std::ranges::find(kLongOptions, name, &::option::val);
-    return found->name ? found : nullptr;
+    auto found = std::ranges::find(kNamedOptions, name, &::option::val);
+    return found == kNamedOptions.end() ? nullptr : &*found;
 }
 
 // Why getopt_long refused the option in `word`, the last word it read; `result`
@@ -37,8 +40,8 @@ std::string refusal(int result, std::string_view word) {
     if (optopt == 0) {
         // A long option naming none of ours, or the beginning of several.
         std::string_view typed = word.substr(0, word.find('='));
-        bool begins = std::ranges::any_of(kLongOptions, [typed](const ::option& option) {
-            return option.name && std::string_view(option.name).starts_with(typed.substr(2));
+        bool begins = std::ranges::any_of(kNamedOptions, [typed](const ::option& option) {
+            return std::string_view(option.name).starts_with(typed.substr(2));
         });
         return (begins ? "ambiguous option " : "unrecognized option ") + quoted(typed);
     }
