@@ -1,6 +1,10 @@
 #include "desktop/options.h"
 
-#include <array>
+#include <getopt.h>
+
+#include <algorithm>
+#include <iterator>
+#include <vector>
 
 #include "desktop/scale_value.h"
 
@@ -8,104 +12,89 @@ namespace vantorix {
 
 namespace {
 
-enum class Name { Help, Version, Fullscreen, Window, Scale, Mute, SoundFont };
+// What getopt_long returns for each option; -h is --help's short form.
+enum Name : int { Help = 'h', Version = 256, Fullscreen, Window, Scale, Mute, SoundFont };
 
-struct LongOption {
-    std::string_view text;
-    Name name;
-    bool takesValue;
+constexpr ::option kLongOptions[] = {
+    {"help", no_argument, nullptr, Help},          {"version", no_argument, nullptr, Version},
+    {"fullscreen", no_argument, nullptr, Fullscreen}, {"window", no_argument, nullptr, Window},
+    {"scale", required_argument, nullptr, Scale},  {"mute", no_argument, nullptr, Mute},
+    {"soundfont", required_argument, nullptr, SoundFont}, {nullptr, 0, nullptr, 0},
 };
-
-constexpr std::array kLongOptions{
-    LongOption{"help", Name::Help, false},         LongOption{"version", Name::Version, false},
-    LongOption{"fullscreen", Name::Fullscreen, false}, LongOption{"window", Name::Window, false},
-    LongOption{"scale", Name::Scale, true},        LongOption{"mute", Name::Mute, false},
-    LongOption{"soundfont", Name::SoundFont, true},
-};
+// '+' stops at the first word that is no option, so a stray one is refused
+// where it stands; ':' tells a missing value apart from the other faults.
+constexpr const char* kShortOptions = "+:h";
+// The options themselves, without the table's closing entry.
+constexpr std::span kNamedOptions(kLongOptions, std::size(kLongOptions) - 1);
 
 std::string quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
 
-// The option `typed` names: itself, or the only one it begins.
-const LongOption* findLongOption(std::string_view typed, std::string& error) {
-    const LongOption* found = nullptr;
-    int matches = 0;
-    for (const LongOption& option : kLongOptions) {
-        if (option.text == typed) return &option;
-        if (option.text.starts_with(typed)) {
-            found = &option;
-            ++matches;
-        }
-    }
-    if (matches == 1) return found;
-    error = (matches == 0 ? "unrecognized option " : "ambiguous option ") + quoted("--" + std::string(typed));
-    return nullptr;
+const ::option* optionNamed(int name) {
+    auto found = std::ranges::find(kNamedOptions, name, &::option::val);
+    return found == kNamedOptions.end() ? nullptr : &*found;
 }
 
-bool apply(Options& options, Name name, std::string_view value, std::string& error) {
+// Why getopt_long refused the option in `word`, the last word it read; `result`
+// and optopt tell the faults apart.
+std::string refusal(int result, std::string_view word) {
+    if (optopt == 0) {
+        // A long option naming none of ours, or the beginning of several.
+        std::string_view typed = word.substr(0, word.find('='));
+        bool begins = std::ranges::any_of(kNamedOptions, [typed](const ::option& option) {
+            return std::string_view(option.name).starts_with(typed.substr(2));
+        });
+        return (begins ? "ambiguous option " : "unrecognized option ") + quoted(typed);
+    }
+    const ::option* option = optionNamed(optopt);
+    if (!option) return "unrecognized option " + quoted(std::string{'-', static_cast<char>(optopt)});
+    return "option " + quoted("--" + std::string(option->name)) +
+           (result == ':' ? " needs a value" : " takes no value");
+}
+
+// Sets what option `name` asks for; the reason when its value will not do.
+std::string apply(Options& options, int name, std::string_view value) {
     switch (name) {
-        case Name::Help: options.help = true; break;
-        case Name::Version: options.version = true; break;
-        case Name::Fullscreen: options.fullscreen = true; break;
-        case Name::Window: options.fullscreen = false; break;
-        case Name::Mute: options.mute = true; break;
-        case Name::SoundFont:
-            if (value.empty()) {
-                error = "option '--soundfont' needs a file name";
-                return false;
-            }
+        case Help: options.help = true; break;
+        case Version: options.version = true; break;
+        case Fullscreen: options.fullscreen = true; break;
+        case Window: options.fullscreen = false; break;
+        case Mute: options.mute = true; break;
+        case SoundFont:
+            if (value.empty()) return "option '--soundfont' needs a file name";
             options.soundFont = std::string(value);
             break;
-        case Name::Scale:
+        case Scale:
             options.scale = parseScale(value);
             if (!options.scale) {
-                error = "invalid scale " + quoted(value) + ": a whole number from 1 to " +
-                        std::to_string(kLargestScale) + " is needed";
-                return false;
+                return "invalid scale " + quoted(value) + ": a whole number from 1 to " +
+                       std::to_string(kLargestScale) + " is needed";
             }
             break;
     }
-    return true;
+    return {};
 }
 
 }  // namespace
 
 ParsedOptions parseOptions(std::span<const char* const> arguments) {
+    // getopt_long wants the program's name first, and words it may move about.
+    std::vector<std::string> words{"vantorix"};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    const int argc = static_cast<int>(words.size());
+
     ParsedOptions parsed;
-    std::string& error = parsed.error;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        std::string_view argument = arguments[i];
-        if (argument == "--") {
-            if (i + 1 < arguments.size()) error = "unexpected argument " + quoted(arguments[i + 1]);
-            break;
-        }
-        if (argument == "-h") argument = "--help";
-        if (!argument.starts_with("--")) {
-            error = (argument.starts_with("-") && argument.size() > 1 ? "unrecognized option "
-                                                                      : "unexpected argument ") +
-                    quoted(argument);
-            break;
-        }
-        argument.remove_prefix(2);
-        auto equals = argument.find('=');
-        std::string_view typed = argument.substr(0, equals);
-        const LongOption* option = findLongOption(typed, error);
-        if (!option) break;
-        std::string_view value;
-        if (equals != std::string_view::npos) {
-            if (!option->takesValue) {
-                error = "option " + quoted("--" + std::string(option->text)) + " takes no value";
-                break;
-            }
-            value = argument.substr(equals + 1);
-        } else if (option->takesValue) {
-            if (i + 1 == arguments.size()) {
-                error = "option " + quoted("--" + std::string(option->text)) + " needs a value";
-                break;
-            }
-            value = arguments[++i];
-        }
-        if (!apply(parsed.options, option->name, value, error)) break;
+    optind = 0;  // glibc starts afresh: each call reads its own arguments
+    opterr = 0;  // the caller tells the player
+    while (parsed.error.empty()) {
+        int name = getopt_long(argc, argv.data(), kShortOptions, kLongOptions, nullptr);
+        if (name == -1) break;
+        parsed.error = name == '?' || name == ':' ? refusal(name, argv[optind - 1])
+                                                  : apply(parsed.options, name, optarg ? optarg : "");
     }
+    if (parsed.error.empty() && optind < argc) parsed.error = "unexpected argument " + quoted(argv[optind]);
     return parsed;
 }
 

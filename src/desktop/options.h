@@ -23,9 +23,11 @@ struct ParsedOptions {
     std::string error;  // empty when the command line was understood
 };
 
-// Reads the arguments after the program's name, GNU style: long options may be
-// shortened while they stay unambiguous, and take their value as "--scale=3" or
-// "--scale 3". "--" ends the options; nothing may follow them.
+// Reads the arguments after the program's name with getopt_long, GNU style: long
+// options may be shortened while they stay unambiguous, and take their value as
+// "--scale=3" or "--scale 3". "--" ends the options; nothing may follow them.
+// Prints nothing, and may be called again; getopt's state is global, though, so
+// one thread at a time.
 ParsedOptions parseOptions(std::span<const char* const> arguments);
 
 // The text for --help and --version.

@@ -12,11 +12,8 @@ double Random::next() {
 }
 
 long roundHalfEven(double value) {
-    double floor = std::floor(value);
-    double diff = value - floor;
-    if (diff > 0.5) return static_cast<long>(floor) + 1;
-    if (diff < 0.5) return static_cast<long>(floor);
-    return std::fmod(floor, 2.0) == 0.0 ? static_cast<long>(floor) : static_cast<long>(floor) + 1;
+    // The default rounding mode, to nearest, takes halves to the even neighbour.
+    return static_cast<long>(std::nearbyint(value));
 }
 
 }  // namespace vantorix

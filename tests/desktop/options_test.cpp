@@ -55,6 +55,17 @@ TEST(Options, MisuseNamesWhatWasWrong) {
     for (const Case& c : cases) EXPECT_EQ(parse(c.arguments).error, c.error) << c.arguments[0];
 }
 
+TEST(Options, EachCallStartsAfresh) {
+    // "-xh" is refused at its x, halfway through the word; the next command line
+    // must be read from its own beginning, not from that h.
+    EXPECT_EQ(parse({"-xh"}).error, "unrecognized option '-x'");
+    auto parsed = parse({"--mute"});
+    EXPECT_EQ(parsed.error, "");
+    EXPECT_FALSE(parsed.options.help);
+    EXPECT_EQ(parse({"-hx"}).error, "unrecognized option '-x'") << "short options may share a word";
+    EXPECT_EQ(parse({"--help=x"}).error, "option '--help' takes no value") << "-h's long form";
+}
+
 TEST(Options, TheCommandLineWinsOverWhatWasRemembered) {
     WindowSettings remembered{4, true};
     Options none;

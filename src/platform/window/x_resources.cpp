@@ -2,10 +2,26 @@
 
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
+#include <X11/Xresource.h>
+
+#include <cstdlib>
 
 #include "desktop/desktop_scale.h"
 
 namespace vantorix {
+
+int scaleFromXResources(const char* resources) {
+    XrmInitialize();
+    XrmDatabase database = XrmGetStringDatabase(resources);
+    char* type = nullptr;
+    XrmValue value{};
+    int scale = 1;
+    // A value that is no number reads as 0, which scaleForDpi takes as 1.
+    if (XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &value))
+        scale = scaleForDpi(std::strtod(value.addr, nullptr));
+    XrmDestroyDatabase(database);
+    return scale;
+}
 
 int xDesktopScale(SDL_Window* window) {
     SDL_SysWMinfo info;
