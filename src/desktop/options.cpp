@@ -105,7 +105,7 @@ Vantorix, a lane shooter: five enemies march towards your ship, lane by lane.
 Options:
       --fullscreen      start in full screen
       --window          start in a window
-      --scale N         draw the field N times its size (a whole number, 1 or more)
+      --scale N         draw the field N times its size (a whole number from 1 to 64)
       --mute            no music and no sound effects
       --soundfont FILE  play the music through this SoundFont
   -h, --help            show this help and exit
