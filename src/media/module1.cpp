@@ -1,7 +1,12 @@
 #include "media/module1.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstring>
 #include <filesystem>
+#include <map>
+#include <string>
 
 #include "media/mci_errors.h"
 
@@ -9,7 +14,21 @@ namespace vantorix::Module1 {
 
 namespace {
 Backend backend;
+
+// A name for `path` that opens the same file however long the path: one of
+// this process's descriptors, opened once per path and kept for the program's
+// life. Empty when the file cannot be opened.
+std::string descriptorName(const char* path) {
+    static std::map<std::string, int> opened;
+    auto [at, added] = opened.try_emplace(path, -1);
+    if (added) at->second = ::open(path, O_RDONLY | O_CLOEXEC);
+    if (at->second < 0) {
+        opened.erase(at);
+        return {};
+    }
+    return "/proc/self/fd/" + std::to_string(at->second);
 }
+}  // namespace
 
 void install(Backend b) { backend = std::move(b); }
 
@@ -32,10 +51,11 @@ std::uint32_t GetShortPathNameA(const char* lpszLongPath, char* lpszShortPath,
     if (!lpszLongPath || !lpszShortPath) return 0;
     std::error_code error;
     if (!std::filesystem::exists(lpszLongPath, error)) return 0;
-    std::size_t length = std::strlen(lpszLongPath);
-    if (length + 1 > cchBuffer) return 0;
-    std::memcpy(lpszShortPath, lpszLongPath, length + 1);
-    return static_cast<std::uint32_t>(length);
+    std::string shortPath = lpszLongPath;
+    if (shortPath.size() + 1 > cchBuffer) shortPath = descriptorName(lpszLongPath);
+    if (shortPath.empty() || shortPath.size() + 1 > cchBuffer) return 0;
+    std::memcpy(lpszShortPath, shortPath.c_str(), shortPath.size() + 1);
+    return static_cast<std::uint32_t>(shortPath.size());
 }
 
 std::int32_t GetVersionExA(OSVERSIONINFOA* info) {

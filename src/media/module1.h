@@ -31,8 +31,9 @@ constexpr std::uint32_t VER_PLATFORM_POSIX = 7;
 std::int32_t mciSendStringA(const char* lpstrCommand, char* lpstrReturnString,
                             std::uint32_t uReturnLength, std::intptr_t hwndCallback);
 std::int32_t sndPlaySoundA(const char* lpszSoundName, std::uint32_t uFlags);
-// Our paths need no short form: the path itself, when the file exists and fits
-// the buffer with its NUL; 0 and the buffer untouched otherwise.
+// The path itself when the file exists and it fits the buffer with its NUL; a
+// path too long for the buffer gets a short one that opens the same file. 0,
+// and the buffer untouched, for a missing file or a buffer too small for either.
 std::uint32_t GetShortPathNameA(const char* lpszLongPath, char* lpszShortPath,
                                 std::uint32_t cchBuffer);
 std::int32_t GetVersionExA(OSVERSIONINFOA* lpVersionInformation);

@@ -315,16 +315,33 @@ TEST(PlatformCalls, ShortPathIsThePathWhenItExistsAndFits) {
               path.size());
     EXPECT_EQ(exact, path + '\0' + '#');
 
-    std::string small(path.size(), '#');
-    EXPECT_EQ(Module1::GetShortPathNameA(path.c_str(), small.data(),
-                                         static_cast<std::uint32_t>(path.size())),
-              0u);
-    EXPECT_EQ(small, std::string(path.size(), '#'));
+    std::string tiny(4, '#');
+    EXPECT_EQ(Module1::GetShortPathNameA(path.c_str(), tiny.data(), 4), 0u);
+    EXPECT_EQ(tiny, "####");
 
     std::string untouched(512, '\0');
     EXPECT_EQ(Module1::GetShortPathNameA("/no/such/file.mid", untouched.data(), 512), 0u);
     EXPECT_EQ(untouched, std::string(512, '\0'));
     std::filesystem::remove(file);
+}
+
+TEST(PlatformCalls, APathTooLongForTheBufferGetsAShortOneToTheSameFile) {
+    auto folder = std::filesystem::temp_directory_path() / std::string(200, 'd') / std::string(200, 'e') /
+                  std::string(200, 'f');
+    std::filesystem::create_directories(folder);
+    std::string path = (folder / "title song.mid").string();
+    std::ofstream(path) << "the song";
+    std::string buffer(512, '\0');
+    auto length = Module1::GetShortPathNameA(path.c_str(), buffer.data(), 512);
+    ASSERT_GT(length, 0u);
+    ASSERT_LT(length, 512u);
+    std::string shortPath = buffer.c_str();
+    EXPECT_EQ(shortPath.find(' '), std::string::npos) << "the open command takes it unquoted";
+    std::filesystem::remove(path);
+    std::string read;
+    std::getline(std::ifstream(shortPath), read);
+    EXPECT_EQ(read, "the song") << "the short path opens the file, even once the long one is gone";
+    std::filesystem::remove_all(std::filesystem::temp_directory_path() / std::string(200, 'd'));
 }
 
 TEST(PlatformCalls, NoNameReachesNoDeviceAndTheSoundsOutcomeIsPassedOn) {
