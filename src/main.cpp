@@ -175,7 +175,7 @@ int run(const vantorix::Options& options) {
     FormVTX game(form, app);
     game.Form_Load();
     // Once the field has its size, the room it takes on the screen is known.
-    window.startWith(startingWindow(options, remembered.settings, window.desktopScale(), window.roomyScale()));
+    window.startWith(startingWindow(options, remembered.settings.window, window.desktopScale(), window.roomyScale()));
     // What the player does to the window is kept for the next run; the window a
     // run was merely started with is not.
     WindowSettings startedWith = window.settings();
@@ -188,9 +188,11 @@ int run(const vantorix::Options& options) {
     };
     form.show();
 
-    WindowSettings now = window.settings();
+    Settings now = remembered.settings;
+    now.window = window.settings();
     std::string whyNot;
-    if (now != startedWith && !settingsPath.empty() && !writeSettings(settingsPath, now, whyNot)) say(whyNot);
+    if (now.window != startedWith && !settingsPath.empty() && !writeSettings(settingsPath, now, whyNot))
+        say(whyNot);
     return 0;
 }
 

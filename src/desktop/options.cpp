@@ -6,7 +6,7 @@
 #include <iterator>
 #include <vector>
 
-#include "desktop/scale_value.h"
+#include "desktop/values.h"
 
 namespace vantorix {
 

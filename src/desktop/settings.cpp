@@ -8,10 +8,12 @@
 #include <cstdlib>
 #include <cstdio>
 #include <cstring>
+#include <algorithm>
 #include <memory>
 #include <vector>
 
-#include "desktop/scale_value.h"
+#include "desktop/key_names.h"
+#include "desktop/values.h"
 
 namespace vantorix {
 
@@ -68,7 +70,7 @@ bool isText(std::string_view text) {
 }
 
 // Part of a line fit for the terminal: cut short, anything unprintable escaped.
-std::string quoted(std::string_view text) {
+std::string shown(std::string_view text) {
     std::string out = "\"";
     for (std::size_t i = 0; i < text.size() && i < kLongestQuote; ++i) {
         auto byte = static_cast<unsigned char>(text[i]);
@@ -120,15 +122,93 @@ std::filesystem::path settingsFile() {
     return settingsFile(std::getenv("XDG_CONFIG_HOME"), home);
 }
 
-std::optional<WindowSettings> parseSettings(std::string_view text, std::string& whyNot) {
+std::int16_t gameKey(Action action) { return KeyBindings{}[action]; }
+
+std::string_view actionName(Action action) {
+    constexpr std::array<std::string_view, 4> names{"fire", "high", "up", "down"};
+    return names[static_cast<std::size_t>(action)];
+}
+
+namespace {
+
+// One line's key and value applied to `settings`; why not, when it cannot be.
+std::string apply(Settings& settings, std::array<int, 4>& boundOn, int lineNumber, std::string_view key,
+                  std::string_view value) {
+    auto yesNo = [&](bool& to) -> std::string {
+        auto parsed = yesOrNo(value);
+        if (!parsed) return std::string(key) + " must be yes or no, not " + shown(value);
+        to = *parsed;
+        return {};
+    };
+    auto volume = [&](int& to) -> std::string {
+        auto parsed = parseVolume(value);
+        if (!parsed) return std::string(key) + " must be a whole number from 0 to 100, not " + shown(value);
+        to = *parsed;
+        return {};
+    };
+    if (key == "scale") {
+        auto scale = parseScale(value);
+        if (!scale)
+            return "scale must be a whole number from 1 to " + std::to_string(kLargestScale) + ", not " +
+                   shown(value);
+        settings.window.scale = scale;
+        return {};
+    }
+    if (key == "fullscreen") return yesNo(settings.window.fullscreen);
+    if (key == "music") return yesNo(settings.musicOn);
+    if (key == "pause-on-focus-loss") return yesNo(settings.pauseOnFocusLoss);
+    if (key == "music-volume") return volume(settings.musicVolume);
+    if (key == "effects-volume") return volume(settings.effectsVolume);
+    if (key == "flash") {
+        auto flash = parseFlash(value);
+        if (!flash) return "flash must be full, dim or off, not " + shown(value);
+        settings.flash = *flash;
+        return {};
+    }
+    for (Action action : kActions) {
+        if (key != actionName(action)) continue;
+        auto code = keyNamed(value);
+        if (!code) return "no key is called " + shown(value);
+        if (isWindowKey(*code)) return shown(value) + " belongs to the window";
+        settings.keys[action] = *code;
+        boundOn[static_cast<std::size_t>(action)] = lineNumber;
+        return {};
+    }
+    return "no setting is called " + shown(key);
+}
+
+// Two actions on one key: the one bound later keeps its default instead, until
+// no key sends two actions.
+void settleBindings(KeyBindings& keys, std::array<int, 4>& boundOn,
+                    std::vector<std::pair<int, std::string>>& complaints) {
+    for (bool clash = true; clash;) {
+        clash = false;
+        for (Action a : kActions)
+            for (Action b : kActions) {
+                auto ia = static_cast<std::size_t>(a), ib = static_cast<std::size_t>(b);
+                if (a == b || keys[a] != keys[b] || boundOn[ia] < boundOn[ib]) continue;
+                if (boundOn[ia] == 0) continue;
+                complaints.emplace_back(boundOn[ia], shown(nameOfKey(keys[a])) + " already sends " +
+                                                         std::string(actionName(b)));
+                keys[a] = gameKey(a);
+                boundOn[ia] = 0;
+                clash = true;
+            }
+    }
+}
+
+}  // namespace
+
+std::optional<Settings> parseSettings(std::string_view text, std::string& whyNot) {
     if (!isText(text)) {
         whyNot = "not a text file";
         return std::nullopt;
     }
     // An editor's byte-order mark is no part of the first line.
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-    WindowSettings settings;
-    std::vector<std::string> complaints;
+    Settings settings;
+    std::vector<std::pair<int, std::string>> complaints;
+    std::array<int, 4> boundOn{};  // the line that bound each action, 0 for none
     int lineNumber = 0;
     while (!text.empty()) {
         ++lineNumber;
@@ -139,40 +219,40 @@ std::optional<WindowSettings> parseSettings(std::string_view text, std::string& 
         auto equals = line.find('=');
         std::string_view key = trimmed(line.substr(0, equals));
         std::string_view value = equals == std::string_view::npos ? "" : trimmed(line.substr(equals + 1));
-        std::string complaint;
-        if (equals == std::string_view::npos || key.empty()) {
-            complaint = "is not \"key = value\": " + quoted(line);
-        } else if (key == "scale") {
-            if (auto scale = parseScale(value))
-                settings.scale = scale;
-            else
-                complaint = "scale must be a whole number from 1 to " + std::to_string(kLargestScale) +
-                            ", not " + quoted(value);
-        } else if (key == "fullscreen") {
-            if (auto fullscreen = yesOrNo(value))
-                settings.fullscreen = *fullscreen;
-            else
-                complaint = "fullscreen must be yes or no, not " + quoted(value);
-        } else {
-            complaint = "no setting is called " + quoted(key);
-        }
-        if (!complaint.empty()) complaints.push_back("line " + std::to_string(lineNumber) + ": " + complaint);
+        std::string complaint = equals == std::string_view::npos || key.empty()
+                                    ? "is not \"key = value\": " + shown(line)
+                                    : apply(settings, boundOn, lineNumber, key, value);
+        if (!complaint.empty()) complaints.emplace_back(lineNumber, complaint);
     }
+    settleBindings(settings.keys, boundOn, complaints);
+    std::ranges::stable_sort(complaints, {}, &std::pair<int, std::string>::first);
     whyNot.clear();
     for (std::size_t i = 0; i < complaints.size() && i < kMostComplaints; ++i)
-        whyNot += (i ? "\n" : "") + complaints[i];
+        whyNot += (i ? "\n" : "") + ("line " + std::to_string(complaints[i].first) + ": " + complaints[i].second);
     if (complaints.size() > kMostComplaints)
         whyNot += "\n" + std::to_string(complaints.size() - kMostComplaints) + " more lines not understood";
     return settings;
 }
 
-std::string formatSettings(const WindowSettings& settings) {
+std::string formatSettings(const Settings& settings) {
+    auto yes = [](bool on) { return on ? "yes" : "no"; };
     std::string text =
-        "# Vantorix keeps the window as you last left it here.\n"
+        "# Vantorix keeps what you set and how you left the window here.\n"
         "# scale: field pixels per pixel of the original, a whole number from 1 to 64.\n"
-        "# fullscreen: yes or no.\n";
-    if (settings.scale) text += "scale = " + std::to_string(*settings.scale) + "\n";
-    text += std::string("fullscreen = ") + (settings.fullscreen ? "yes" : "no") + "\n";
+        "# fullscreen, music (M turns it off and on), pause-on-focus-loss: yes or no.\n"
+        "# music-volume, effects-volume: 0 to 100. flash (a High's): full, dim or off.\n"
+        "# fire, high, up, down: the key for each, by name: a letter, a digit, space,\n"
+        "# return, tab, left, up, right, down, f1, kp0, lshift, ... (F11, M and P are\n"
+        "# the window's).\n";
+    if (settings.window.scale) text += "scale = " + std::to_string(*settings.window.scale) + "\n";
+    text += std::string("fullscreen = ") + yes(settings.window.fullscreen) + "\n";
+    text += std::string("music = ") + yes(settings.musicOn) + "\n";
+    text += "music-volume = " + std::to_string(settings.musicVolume) + "\n";
+    text += "effects-volume = " + std::to_string(settings.effectsVolume) + "\n";
+    text += "flash = " + std::string(flashName(settings.flash)) + "\n";
+    text += std::string("pause-on-focus-loss = ") + yes(settings.pauseOnFocusLoss) + "\n";
+    for (Action action : kActions)
+        text += std::string(actionName(action)) + " = " + nameOfKey(settings.keys[action]) + "\n";
     return text;
 }
 
@@ -210,7 +290,7 @@ SettingsRead readSettings(const std::filesystem::path& file) {
     return read;
 }
 
-bool writeSettings(const std::filesystem::path& file, const WindowSettings& settings,
+bool writeSettings(const std::filesystem::path& file, const Settings& settings,
                    std::string& whyNot) {
     auto failed = [&](const std::string& why) {
         whyNot = "cannot save the settings in " + file.string() + ": " + why;

@@ -14,6 +14,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
+Settings windowOnly(int scale, bool fullscreen) {
+    Settings settings;
+    settings.window = {scale, fullscreen};
+    return settings;
+}
+
 class SettingsFile : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -42,15 +48,18 @@ TEST(SettingsText, ReadsWhatAPersonWrites) {
     std::string why;
     auto read = parseSettings("# mine\n\n  scale=5 \r\nfullscreen = yes\nvolume = 3\n", why);
     ASSERT_TRUE(read) << why;
-    EXPECT_EQ(*read, (WindowSettings{5, true})) << "an unknown key is passed over";
-    EXPECT_EQ(*parseSettings("", why), WindowSettings{});
-    for (WindowSettings s : {WindowSettings{3, false}, WindowSettings{1, true}, WindowSettings{}})
+    EXPECT_EQ(read->window, (WindowSettings{5, true})) << "an unknown key is passed over";
+    EXPECT_EQ(*parseSettings("", why), Settings{});
+    for (WindowSettings w : {WindowSettings{3, false}, WindowSettings{1, true}, WindowSettings{}}) {
+        Settings s;
+        s.window = w;
         EXPECT_EQ(parseSettings(formatSettings(s), why), s) << formatSettings(s);
+    }
 
     for (const char* bad : {"scale = 0\n", "scale = big\n", "scale = 3x\n", "fullscreen = maybe\n",
                             "just words\n", "= 3\n", "scale = 99999999999\n"}) {
         why.clear();
-        EXPECT_EQ(parseSettings(bad, why), WindowSettings{}) << bad;
+        EXPECT_EQ(parseSettings(bad, why), Settings{}) << bad;
         EXPECT_NE(why.find("line 1"), std::string::npos) << why;
     }
 }
@@ -58,11 +67,11 @@ TEST(SettingsText, ReadsWhatAPersonWrites) {
 TEST_F(SettingsFile, AMissingFileIsAFirstRunAndABrokenOneIsSaidOnce) {
     auto missing = readSettings(dir / "vantorix/settings");
     EXPECT_EQ(missing.warning, "");
-    EXPECT_EQ(missing.settings, WindowSettings{});
+    EXPECT_EQ(missing.settings, Settings{});
 
     put(dir / "broken/settings", "scale = 3\nfullscreen = sideways\n");
     auto broken = readSettings(dir / "broken/settings");
-    EXPECT_EQ(broken.settings, (WindowSettings{3, false})) << "the good lines of a broken file still count";
+    EXPECT_EQ(broken.settings.window, (WindowSettings{3, false})) << "the good lines of a broken file still count";
     EXPECT_NE(broken.warning.find("line 2"), std::string::npos) << broken.warning;
     EXPECT_EQ(broken.warning.find('\n'), std::string::npos);
 
@@ -75,11 +84,11 @@ TEST_F(SettingsFile, AMissingFileIsAFirstRunAndABrokenOneIsSaidOnce) {
 TEST_F(SettingsFile, WritingReplacesTheFileWholeAndLeavesNothingBehind) {
     fs::path file = dir / "new/deeper/vantorix/settings";
     std::string why;
-    ASSERT_TRUE(writeSettings(file, {2, false}, why)) << why;
-    ASSERT_TRUE(writeSettings(file, {4, true}, why)) << why;
+    ASSERT_TRUE(writeSettings(file, windowOnly(2, false), why)) << why;
+    ASSERT_TRUE(writeSettings(file, windowOnly(4, true), why)) << why;
     auto read = readSettings(file);
     EXPECT_EQ(read.warning, "");
-    EXPECT_EQ(read.settings, (WindowSettings{4, true}));
+    EXPECT_EQ(read.settings.window, (WindowSettings{4, true}));
     EXPECT_EQ(std::distance(fs::directory_iterator(file.parent_path()), fs::directory_iterator()), 1)
         << "no temporary file is left beside it";
 }
@@ -87,12 +96,12 @@ TEST_F(SettingsFile, WritingReplacesTheFileWholeAndLeavesNothingBehind) {
 TEST_F(SettingsFile, AFolderThatCannotBeMadeIsSaidAndTheOldFileKept) {
     put(dir / "blocked", "a file where a folder should be");
     std::string why;
-    EXPECT_FALSE(writeSettings(dir / "blocked/vantorix/settings", {2, false}, why));
+    EXPECT_FALSE(writeSettings(dir / "blocked/vantorix/settings", windowOnly(2, false), why));
     EXPECT_NE(why.find("blocked"), std::string::npos) << why;
 
     // The rename is what fails here: the settings path is a folder with something in it.
     fs::create_directories(dir / "taken/settings/inside");
-    EXPECT_FALSE(writeSettings(dir / "taken/settings", {2, false}, why));
+    EXPECT_FALSE(writeSettings(dir / "taken/settings", windowOnly(2, false), why));
     EXPECT_TRUE(fs::exists(dir / "taken/settings/inside"));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir / "taken"), fs::directory_iterator()), 1)
         << "the new file is removed when it cannot take the old one's place";
@@ -101,7 +110,7 @@ TEST_F(SettingsFile, AFolderThatCannotBeMadeIsSaidAndTheOldFileKept) {
 TEST(SettingsText, EachLineNotUnderstoodIsNamedAndTheRestStillCounts) {
     std::string why;
     auto read = parseSettings("\xEF\xBB\xBFscale = 3\nfulscreen = yes\nfullscreen = yes\n", why);
-    EXPECT_EQ(read, (WindowSettings{3, true})) << "the byte-order mark is not part of the first key";
+    EXPECT_EQ(read->window, (WindowSettings{3, true})) << "the byte-order mark is not part of the first key";
     EXPECT_EQ(why, "line 2: no setting is called \"fulscreen\"");
 
     std::string many;
@@ -131,9 +140,9 @@ TEST_F(SettingsFile, ALinkStaysALinkAndItsTargetIsReplaced) {
     fs::create_directories(dir / "config/vantorix");
     fs::create_symlink(dir / "dotfiles/vantorix", dir / "config/vantorix/settings");
     std::string why;
-    ASSERT_TRUE(writeSettings(dir / "config/vantorix/settings", {5, true}, why)) << why;
+    ASSERT_TRUE(writeSettings(dir / "config/vantorix/settings", windowOnly(5, true), why)) << why;
     EXPECT_TRUE(fs::is_symlink(dir / "config/vantorix/settings"));
-    EXPECT_EQ(readSettings(dir / "dotfiles/vantorix").settings, (WindowSettings{5, true}));
+    EXPECT_EQ(readSettings(dir / "dotfiles/vantorix").settings.window, (WindowSettings{5, true}));
 }
 
 }  // namespace
