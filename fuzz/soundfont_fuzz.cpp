@@ -1,6 +1,7 @@
 // A SoundFont file as the game takes one a player names: our reader of its
 // tables cuts it down to a song's presets, FluidSynth loads the cut with every
-// sample read, and each kept program sounds a note.
+// sample read on a synthesizer of its own, and on another each kept program
+// sounds a note.
 #include <fluidsynth.h>
 
 #include <bitset>
@@ -25,6 +26,7 @@ using vantorix::SoundFontIndex;
 const vantorix::FluidLibrary* fluid = nullptr;
 fluid_settings_t* settings = nullptr;
 fluid_synth_t* synth = nullptr;
+std::unique_ptr<vantorix::SoundFontReader> reader;
 std::unique_ptr<vantorix::fuzz::TempFile> soundFontFile;
 
 [[noreturn]] void fail(const char* why) {
@@ -71,10 +73,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     fluid = vantorix::fluidLibrary(why);
     if (!fluid) fail(why.c_str());
     vantorix::quietFluid(*fluid);
-    settings = vantorix::newEagerSettings(*fluid);
+    settings = new_fluid_settings();
     fluid_settings_setint(settings, "synth.polyphony", 16);
     synth = new_fluid_synth(settings);
-    vantorix::addImageLoader(*fluid, synth, settings);
+    reader = std::make_unique<vantorix::SoundFontReader>(*fluid, settings);
     soundFontFile = std::make_unique<vantorix::fuzz::TempFile>(".sf2");
     return 0;
 }
@@ -93,11 +95,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto& wanted : {programs, ~std::bitset<128>()}) {
         auto image = std::make_shared<SoundFontImage>(index->subset(wanted));
         checkImage(*image, size);
-        int id = vantorix::loadImage(*fluid, synth, image);
-        if (id < 0 && whole >= 0) fail("FluidSynth takes the file but not its cut");
-        if (id < 0) continue;
-        play(id, wanted);
-        fluid_synth_sfunload(synth, id, 1);
+        fluid_sfont_t* cut = reader->readImage(image);
+        if (!cut && whole >= 0) fail("FluidSynth takes the file but not its cut");
+        if (!cut) continue;
+        play(fluid_synth_add_sfont(synth, cut), wanted);
+        fluid_synth_remove_sfont(synth, cut);
+        reader->unload(cut);
     }
     return 0;
 }

@@ -75,6 +75,7 @@ std::optional<MidiFile> MidiFile::parse(std::span<const std::uint8_t> bytes, std
     MidiFile file;
     std::vector<TempoEvent> tempos;
     std::vector<std::uint8_t> tracks;
+    std::vector<NoteEvent> notes;
     // Chunks of other types are skipped; a track cut short by the end of the file
     // plays what it has.
     for (std::uint32_t seen = 0; seen < declaredTracks && r.has(8);) {
@@ -92,6 +93,7 @@ std::optional<MidiFile> MidiFile::parse(std::span<const std::uint8_t> bytes, std
         tracks.insert(tracks.end(), track.body.begin(), track.body.end());
         file.totalTicks_ = std::max(file.totalTicks_, track.endTick);
         file.programs_ |= track.programs;
+        notes.insert(notes.end(), track.notes.begin(), track.notes.end());
         ++file.trackCount_;
     }
     if (file.trackCount_ == 0) {
@@ -104,6 +106,7 @@ std::optional<MidiFile> MidiFile::parse(std::span<const std::uint8_t> bytes, std
     putBe(file.playable_, static_cast<std::uint32_t>(file.trackCount_), 2);
     putBe(file.playable_, division, 2);
     file.playable_.insert(file.playable_.end(), tracks.begin(), tracks.end());
+    file.mostNotesAtOnce_ = mostNotesSounding(std::move(notes));
 
     std::stable_sort(tempos.begin(), tempos.end(),
                      [](const TempoEvent& a, const TempoEvent& b) { return a.tick < b.tick; });

@@ -23,6 +23,9 @@ public:
     int trackCount() const { return trackCount_; }
     // The programs its program changes select, on any channel.
     const std::bitset<128>& programs() const { return programs_; }
+    // The most notes it sounds at once, held by their keys or by the sustain
+    // pedal: what the synthesizer's voices are counted from.
+    int mostNotesAtOnce() const { return mostNotesAtOnce_; }
     std::int64_t totalTicks() const { return totalTicks_; }
     double tickToMs(std::int64_t tick) const;
     std::int64_t msToTick(double ms) const;
@@ -46,6 +49,7 @@ private:
     std::vector<std::uint8_t> playable_;
     int trackCount_ = 0;
     std::bitset<128> programs_;
+    int mostNotesAtOnce_ = 0;
     std::int64_t totalTicks_ = 0;
     std::int64_t divisor_ = 1;
     std::vector<Tempo> tempos_;  // sorted by tick, the first at tick 0

@@ -1,5 +1,7 @@
 #include "media/midi_track.h"
 
+#include <algorithm>
+
 #include "media/byte_reader.h"
 
 namespace vantorix {
@@ -12,6 +14,8 @@ constexpr std::uint8_t kSysExEscape = 0xF7;
 constexpr std::uint8_t kEndOfTrack = 0x2F;
 constexpr std::uint8_t kTempo = 0x51;
 constexpr std::uint8_t kAllNotesOff = 0x7B;
+constexpr std::uint8_t kAllSoundOff = 0x78;
+constexpr std::uint8_t kSustain = 0x40;
 constexpr std::uint8_t kProgramChange = 0xC0;
 
 // Data bytes after a channel status byte: one for program change and channel
@@ -42,6 +46,12 @@ bool malformedMeta(std::uint8_t type, std::size_t length) {
         case 0x59: return length != 2;  // key signature
         default: return false;
     }
+}
+
+bool startsOrEndsNotes(std::uint8_t status, std::span<const std::uint8_t> data) {
+    std::uint8_t kind = status & 0xF0;
+    return kind == 0x80 || kind == 0x90 ||
+           (kind == 0xB0 && (data[0] == kSustain || data[0] == kAllSoundOff || data[0] == kAllNotesOff));
 }
 
 // Omni off and on, mono and poly: a General MIDI player ignores these but for
@@ -147,13 +157,50 @@ MidiTrack readMidiTrack(std::span<const std::uint8_t> data, bool timeCode,
             track.usable = true;
             if ((running & 0xF0) == kProgramChange) track.programs.set(bytes[0] & 0x7F);
             const std::uint8_t notesOff[] = {kAllNotesOff, 0};
-            out.event(at, {std::span(&running, 1),
-                           channelModeChange(running, bytes) ? std::span(notesOff) : bytes});
+            auto data = channelModeChange(running, bytes) ? std::span<const std::uint8_t>(notesOff) : bytes;
+            out.event(at, {std::span(&running, 1), data});
+            if (startsOrEndsNotes(running, data)) track.notes.push_back({at, running, {data[0], data[1]}});
         }
     }
     track.endTick = tick;
     track.body = out.finish(tick);
     return track;
+}
+
+int mostNotesSounding(std::vector<NoteEvent> events) {
+    std::stable_sort(events.begin(), events.end(),
+                     [](const NoteEvent& a, const NoteEvent& b) { return a.tick < b.tick; });
+    std::bitset<128> down[16], sounding[16];
+    bool pedal[16] = {};
+    int now = 0, most = 0;
+    for (const NoteEvent& e : events) {
+        const int channel = e.status & 0x0F;
+        const std::uint8_t key = e.data[0] & 0x7F;
+        now -= static_cast<int>(sounding[channel].count());
+        switch (e.status & 0xF0) {
+            case 0x90:
+                if (e.data[1] != 0) {
+                    down[channel].set(key);
+                    sounding[channel].set(key);
+                    break;
+                }
+                [[fallthrough]];
+            case 0x80:
+                down[channel].reset(key);
+                if (!pedal[channel]) sounding[channel].reset(key);
+                break;
+            default:  // a controller: the pedal, all notes off, all sound off
+                if (e.data[0] == kSustain) {
+                    pedal[channel] = e.data[1] >= 64;
+                } else {
+                    down[channel].reset();
+                }
+                if (!pedal[channel] || e.data[0] == kAllSoundOff) sounding[channel] = down[channel];
+        }
+        now += static_cast<int>(sounding[channel].count());
+        most = std::max(most, now);
+    }
+    return most;
 }
 
 }  // namespace vantorix

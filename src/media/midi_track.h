@@ -16,6 +16,14 @@ struct TempoEvent {
     std::uint32_t microsPerQuarter;
 };
 
+// A channel message that starts or ends notes: note on and off, the sustain
+// pedal, all notes off, all sound off.
+struct NoteEvent {
+    std::int64_t tick;
+    std::uint8_t status;
+    std::uint8_t data[2];
+};
+
 // One track as a tolerant player reads it, rewritten for the synthesizer.
 struct MidiTrack {
     // The events it plays, each with its own status byte, then the end of track.
@@ -23,6 +31,8 @@ struct MidiTrack {
     std::int64_t endTick = 0;
     // The programs its program changes select.
     std::bitset<128> programs;
+    // The messages that start or end its notes.
+    std::vector<NoteEvent> notes;
     // At least one event could be read.
     bool usable = false;
 };
@@ -35,5 +45,10 @@ struct MidiTrack {
 // with `timeCode` they have no meaning and are left out.
 MidiTrack readMidiTrack(std::span<const std::uint8_t> data, bool timeCode,
                         std::vector<TempoEvent>& tempos);
+
+// The most notes sounding at once among `events`, those of every track: a note
+// sounds from its note-on to its note-off, or while the sustain pedal holds it;
+// a key struck again ends its note before, as the synthesizer does.
+int mostNotesSounding(std::vector<NoteEvent> events);
 
 }  // namespace vantorix

@@ -181,6 +181,31 @@ TEST(MidiReader, TheProgramsASongSelectsAreKnownFromEveryTrackAndChannel) {
     EXPECT_EQ(song->programs(), expected);
 }
 
+// The synthesizer's voices are counted from these notes before a song plays.
+TEST(MidiReader, TheNotesASongSoundsAtOnceAreCountedAsTheSynthesizerHoldsThem) {
+    using testing::chunk, testing::endOfTrack, testing::ev, testing::header, testing::join;
+    std::string why;
+    // Three notes on one track, a fourth on another in the middle of them.
+    auto chord = join({ev(0, {0x90, 60, 90}), ev(0, {0x90, 64, 90}), ev(0, {0x90, 67, 90}), ev(480, {0x80, 60, 0}),
+                       ev(0, {0x80, 64, 0}), ev(0, {0x80, 67, 0}), endOfTrack(0)});
+    auto bass = join({ev(240, {0x91, 40, 90}), ev(720, {0x81, 40, 0}), endOfTrack(0)});
+    auto both = MidiFile::parse(join({header(1, 2, 480), chunk("MTrk", chord), chunk("MTrk", bass)}), why);
+    ASSERT_TRUE(both) << why;
+    EXPECT_EQ(both->mostNotesAtOnce(), 4);
+    // A key struck again sounds once, velocity 0 lets it go; the pedal holds
+    // let-go notes, through "all notes off" too, until it lifts; "all sound
+    // off" ends them all. The most: 60, 64, 65, 66 and 67 under the pedal.
+    auto track = join({ev(0, {0x90, 60, 90}),  ev(10, {0x90, 60, 90}), ev(10, {0x90, 62, 90}), ev(10, {0x90, 62, 0}),
+                       ev(10, {0xB0, 64, 127}), ev(10, {0x90, 64, 90}), ev(10, {0x80, 64, 0}), ev(10, {0x90, 65, 90}),
+                       ev(10, {0x80, 65, 0}),  ev(10, {0x90, 66, 90}), ev(10, {0xB0, 123, 0}), ev(10, {0x90, 67, 90}),
+                       ev(10, {0xB0, 64, 0}),  ev(10, {0x90, 68, 90}), ev(10, {0x90, 69, 90}), ev(10, {0xB0, 120, 0}),
+                       ev(10, {0x90, 70, 90}), ev(0, {0x90, 71, 90}),  ev(0, {0x90, 72, 90}),  ev(0, {0x90, 73, 90}),
+                       endOfTrack(0)});
+    auto held = MidiFile::parse(join({header(0, 1, 480), chunk("MTrk", track)}), why);
+    ASSERT_TRUE(held) << why;
+    EXPECT_EQ(held->mostNotesAtOnce(), 5);
+}
+
 TEST(MidiReader, OurSongsReachTheSynthesizerByteForByte) {
     for (const char* name : {"title.mid", "bgm.mid"}) {
         std::ifstream in(std::string(VANTORIX_MEDIA_DIR) + "/" + name, std::ios::binary);

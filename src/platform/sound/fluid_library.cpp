@@ -26,7 +26,6 @@ bool findAll(DynamicLibrary& library, FluidLibrary& f) {
            library.find("new_fluid_defsfloader", f.new_fluid_defsfloader) &&
            library.find("fluid_sfloader_set_callbacks", f.fluid_sfloader_set_callbacks) &&
            library.find("fluid_synth_all_sounds_off", f.fluid_synth_all_sounds_off) &&
-           library.find("fluid_synth_program_reset", f.fluid_synth_program_reset) &&
            library.find("fluid_synth_write_s16", f.fluid_synth_write_s16) &&
            library.find("fluid_synth_get_active_voice_count", f.fluid_synth_get_active_voice_count) &&
            library.find("fluid_synth_set_polyphony", f.fluid_synth_set_polyphony) &&

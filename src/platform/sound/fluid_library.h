@@ -30,7 +30,6 @@ struct FluidLibrary {
     decltype(&::new_fluid_defsfloader) new_fluid_defsfloader;
     decltype(&::fluid_sfloader_set_callbacks) fluid_sfloader_set_callbacks;
     decltype(&::fluid_synth_all_sounds_off) fluid_synth_all_sounds_off;
-    decltype(&::fluid_synth_program_reset) fluid_synth_program_reset;
     decltype(&::fluid_synth_write_s16) fluid_synth_write_s16;
     decltype(&::fluid_synth_get_active_voice_count) fluid_synth_get_active_voice_count;
     decltype(&::fluid_synth_set_polyphony) fluid_synth_set_polyphony;

@@ -17,8 +17,10 @@ namespace {
 // under them, measured as RMS through the mixer (bench/mix_levels), and the
 // louder of our songs peaks near -3 dBFS with all of its parts sounding.
 constexpr double kMusicGain = 0.7;
-// Voices left free when the synthesizer grows: more than a chunk of a dense
-// song starts.
+// Our densest song holds 7 notes at once and sounds 41 voices, its drums'
+// tails and stereo pairs counted: about six a note. Voices left free beyond
+// that: more than a chunk of a dense song starts.
+constexpr int kVoicesPerNote = 6;
 constexpr int kSpareVoices = 16;
 
 const char* const kNoSoundFont =
@@ -52,11 +54,21 @@ fluid_synth_t* newSynth(const FluidLibrary& fluid, fluid_settings_t* settings) {
     return synth;
 }
 
+// The voices a song needs: the synthesizer's first count, doubled as often as
+// the notes it sounds at once ask, up to FluidSynth's own 256.
+int voicesFor(const MidiFile& song) {
+    int voices = FluidMusic::kPolyphony;
+    while (voices < FluidMusic::kMostPolyphony && voices < kVoicesPerNote * song.mostNotesAtOnce() + kSpareVoices)
+        voices *= 2;
+    return voices;
+}
+
 }  // namespace
 
 class FluidSong : public Sequencer {
 public:
-    FluidSong(FluidMusic& music, MidiFile info) : music_(music), info_(std::move(info)) {}
+    FluidSong(FluidMusic& music, MidiFile info)
+        : music_(music), info_(std::move(info)), voices_(voicesFor(info_)) {}
 
     ~FluidSong() override {
         std::lock_guard guard(music_.lock());
@@ -71,11 +83,15 @@ public:
     }
 
     const std::bitset<128>& programs() const { return info_.programs(); }
+    int voices() const { return voices_; }
 
-    // Gives the song its player and its SoundFont (-1: none could be read for
-    // it, and it plays from the whole one), and sounds it if it plays.
-    void attachLocked(int soundFont) {
-        soundFont_ = music_.soundFontLocked(soundFont);
+    // Gives the song its voices, its player and its SoundFont (null: none
+    // could be read for it, and it plays from the whole one), and sounds it if
+    // it plays.
+    void attachLocked(fluid_sfont_t* soundFont) {
+        music_.growLocked(voices_);
+        music_.addSoundFontLocked(soundFont);
+        soundFont_ = soundFont;
         player_ = fluid().new_fluid_player(music_.synth());
         const auto& song = info_.playable();
         if (player_ && fluid().fluid_player_add_mem(player_, song.data(), song.size()) != FLUID_OK) {
@@ -106,9 +122,9 @@ public:
     }
 
     std::int64_t positionMs() override {
-        std::lock_guard guard(music_.lock());
         // Asked every few milliseconds: a closed song's SoundFont goes here.
-        music_.unloadDueLocked();
+        music_.unloadDue();
+        std::lock_guard guard(music_.lock());
         return positionLocked();
     }
 
@@ -135,8 +151,9 @@ private:
 
     FluidMusic& music_;
     MidiFile info_;
+    const int voices_;
     fluid_player_t* player_ = nullptr;
-    int soundFont_ = -1;
+    fluid_sfont_t* soundFont_ = nullptr;
     bool playing_ = false;
     std::int64_t startMs_ = 0;
     std::int64_t startFrame_ = 0;
@@ -145,8 +162,9 @@ private:
 FluidMusic::FluidMusic(int sampleRate) : rate_(sampleRate) {}
 
 FluidMusic::~FluidMusic() {
+    // SoundFonts keep a pointer to the reader's loaders: it goes last.
     if (synth_) fluid_->delete_fluid_synth(synth_);
-    if (eagerSettings_) fluid_->delete_fluid_settings(eagerSettings_);
+    reader_.reset();
     if (settings_) fluid_->delete_fluid_settings(settings_);
 }
 
@@ -154,10 +172,11 @@ void FluidMusic::start(const std::string& soundFont) {
     std::string warning, why;
     const FluidLibrary* fluid = nullptr;
     fluid_settings_t* settings = nullptr;
-    fluid_settings_t* eager = nullptr;
+    std::unique_ptr<SoundFontReader> reader;
     fluid_synth_t* synth = nullptr;
     std::optional<SoundFontIndex> index;
-    int whole = -1;
+    int polyphony = kPolyphony;
+    bool wholeRead = false;
     Loaded loaded;
     if (!isFile(soundFont)) {
         warning = kNoSoundFont;
@@ -167,9 +186,8 @@ void FluidMusic::start(const std::string& soundFont) {
     } else {
         quietFluid(*fluid);
         settings = newSettings(*fluid, rate_);
+        reader = std::make_unique<SoundFontReader>(*fluid, settings);
         synth = newSynth(*fluid, settings);
-        eager = newEagerSettings(*fluid);
-        addImageLoader(*fluid, synth, eager);
         // Each song gets the presets it can select: most of a General MIDI set's
         // memory is its samples, and few songs use more than a handful of its
         // instruments. A SoundFont that cannot be cut so is loaded whole.
@@ -181,52 +199,68 @@ void FluidMusic::start(const std::string& soundFont) {
             std::lock_guard guard(mutex_);
             if (!songs_.empty()) programs = (*songs_.begin())->programs();
         }
-        int first = index ? loadImage(*fluid, synth, image(*index, programs)) : -1;
-        if (first >= 0) loaded.emplace_back(programs, first);
-        if (first < 0) {
+        fluid_sfont_t* first = index ? reader->readImage(image(*index, programs)) : nullptr;
+        if (first) loaded.emplace_back(programs, first);
+        fluid_sfont_t* whole = nullptr;
+        if (!first) {
             index.reset();
-            whole = fluid->fluid_synth_sfload(synth, soundFont.c_str(), 1);
+            wholeRead = true;
+            // On the synthesizer before the audio thread has it: the samples
+            // of the presets its channels start on are read here.
+            whole = reader->readWhole(soundFont);
+            if (whole) fluid->fluid_synth_add_sfont(synth, whole);
         }
-        if (!index && whole == FLUID_FAILED) {
+        if (!index && !whole) {
             warning = "the SoundFont " + soundFont + " cannot be loaded (reinstall the Debian package " +
                       "timgm6mb-soundfont, or choose a working one); the music is silent";
             fluid->delete_fluid_synth(synth);
-            fluid->delete_fluid_settings(eager);
+            reader.reset();
             fluid->delete_fluid_settings(settings);
             synth = nullptr;
-            eager = settings = nullptr;
+            settings = nullptr;
         }
     }
-    // The songs opened so far get their SoundFonts here, on the synthesizer
-    // before the audio thread has it: no lock is held while they are read.
+    // The songs opened so far get their SoundFonts and voices here, on the
+    // synthesizer before the audio thread has it: no lock is held while they
+    // are read.
     for (;;) {
         std::vector<std::bitset<128>> waiting;
+        int voices = kPolyphony;
         {
             std::lock_guard guard(mutex_);
             if (index) waiting = unloadedLocked(loaded);
-            if (waiting.empty()) {
+            for (const FluidSong* song : songs_) voices = std::max(voices, song->voices());
+            if (!synth || (waiting.empty() && voices <= polyphony)) {
                 soundFontPath_ = soundFont;
                 warning_ = warning;
                 fluid_ = synth ? fluid : nullptr;
                 settings_ = settings;
-                eagerSettings_ = eager;
+                reader_ = std::move(reader);
                 synth_ = synth;
+                polyphony_ = polyphony;
                 index_ = std::move(index);
-                wholeSoundFont_ = whole;
+                wholeRead_ = wholeRead;
                 state_ = synth ? State::Ready : State::Silent;
                 if (!synth) return;
                 for (FluidSong* song : songs_) song->attachLocked(takeLoaded(loaded, song->programs()));
-                // Those of songs closed meanwhile.
-                for (auto [programs, id] : loaded)
-                    if (id >= 0) fluid->fluid_synth_sfunload(synth, id, 0);
-                // Every sample is in memory: choosing presets reads nothing.
-                fluid->fluid_synth_program_reset(synth);
-                return;
+                break;
             }
         }
         for (const auto& programs : waiting)
-            loaded.emplace_back(programs, loadImage(*fluid, synth, image(*index, programs)));
+            loaded.emplace_back(programs, reader->readImage(image(*index, programs)));
+        // A song whose SoundFont FluidSynth refused plays from the whole one.
+        if (!wholeRead && std::ranges::any_of(loaded, [](const auto& read) { return !read.second; })) {
+            wholeRead = true;
+            if (fluid_sfont_t* whole = reader->readWhole(soundFont)) fluid->fluid_synth_add_sfont(synth, whole);
+        }
+        if (voices > polyphony) {
+            polyphony = voices;
+            fluid->fluid_synth_set_polyphony(synth, polyphony);
+        }
     }
+    // Those of songs closed meanwhile.
+    for (auto [programs, read] : loaded)
+        if (read) reader_->unload(read);
 }
 
 std::vector<std::bitset<128>> FluidMusic::unloadedLocked(const Loaded& loaded) const {
@@ -244,10 +278,12 @@ std::vector<std::bitset<128>> FluidMusic::unloadedLocked(const Loaded& loaded) c
     return waiting;
 }
 
-int FluidMusic::takeLoaded(Loaded& loaded, const std::bitset<128>& programs) {
-    for (auto& [loadedPrograms, id] : loaded)
-        if (loadedPrograms == programs && id != kTaken) return std::exchange(id, kTaken);
-    return -1;
+fluid_sfont_t* FluidMusic::takeLoaded(Loaded& loaded, const std::bitset<128>& programs) {
+    auto found = std::ranges::find(loaded, programs, &Loaded::value_type::first);
+    if (found == loaded.end()) return nullptr;
+    fluid_sfont_t* soundFont = found->second;
+    loaded.erase(found);
+    return soundFont;
 }
 
 std::string FluidMusic::warning() {
@@ -265,28 +301,48 @@ std::shared_ptr<const SoundFontImage> FluidMusic::image(const SoundFontIndex& in
     return std::make_shared<SoundFontImage>(index.subset(programs | std::bitset<128>(1)));
 }
 
-int FluidMusic::soundFontLocked(int id) {
-    if (id >= 0) return id;
-    if (wholeSoundFont_ < 0) wholeSoundFont_ = fluid_->fluid_synth_sfload(synth_, soundFontPath_.c_str(), 1);
-    return -1;
+fluid_sfont_t* FluidMusic::readWholeOnce() {
+    std::lock_guard reading(wholeLock_);
+    return std::exchange(wholeRead_, true) ? nullptr : reader_->readWhole(soundFontPath_);
 }
 
-void FluidMusic::unloadSoundFontLocked(int id) {
-    if (id >= 0) unloading_.emplace_back(id, renders_ + kRendersToLetGo);
+void FluidMusic::addSoundFontLocked(fluid_sfont_t* soundFont) {
+    // Quick: the channels choose their presets anew from SoundFonts in memory.
+    if (soundFont) fluid_->fluid_synth_add_sfont(synth_, soundFont);
 }
 
-void FluidMusic::unloadDueLocked() {
-    auto unloaded = std::erase_if(unloading_, [this](const std::pair<int, std::int64_t>& due) {
-        if (renders_ < due.second) return false;
-        // Channels still on its presets take them afresh from what stays, so
-        // nothing holds the SoundFont and it goes at once.
-        fluid_->fluid_synth_sfunload(synth_, due.first, 1);
-        return true;
-    });
+// FluidSynth allocates the new voices here, under the lock, since a
+// synthesizer that renders must not be touched outside it. Our songs never
+// need more than it starts with; a denser one grows it once, before it plays.
+void FluidMusic::growLocked(int voices) {
+    if (voices <= polyphony_) return;
+    polyphony_ = voices;
+    fluid_->fluid_synth_set_polyphony(synth_, voices);
+}
+
+void FluidMusic::unloadSoundFontLocked(fluid_sfont_t* soundFont) {
+    if (soundFont) unloading_.emplace_back(soundFont, renders_ + kRendersToLetGo);
+}
+
+void FluidMusic::unloadDue() {
+    std::vector<fluid_sfont_t*> due;
+    {
+        std::lock_guard guard(mutex_);
+        std::erase_if(unloading_, [&](const std::pair<fluid_sfont_t*, std::int64_t>& unloading) {
+            if (renders_ < unloading.second) return false;
+            // Quick: channels still on its presets take them afresh from what
+            // stays. The reader deletes it, away from the lock.
+            fluid_->fluid_synth_remove_sfont(synth_, unloading.first);
+            due.push_back(unloading.first);
+            return true;
+        });
+    }
+    if (due.empty()) return;
+    for (fluid_sfont_t* soundFont : due) reader_->unload(soundFont);
     // Its samples were mostly read on another thread, into a heap of that
     // thread's that little else uses: give their pages back, or they stay
     // resident beside the next song's.
-    if (unloaded > 0) malloc_trim(0);
+    malloc_trim(0);
 }
 
 void FluidMusic::forgetLocked(FluidSong* song) { songs_.erase(song); }
@@ -303,12 +359,14 @@ std::unique_ptr<Sequencer> FluidMusic::load(const std::string& path, std::string
         // Until the synthesizer is there, start() reads the song's SoundFont.
         if (state_ != State::Ready) return song;
     }
-    // Ready is for good, and with it the index: read the song's presets here,
-    // on a synthesizer of their own, while the music plays on.
-    std::unique_ptr<ReadSoundFont> read = index_ ? readSoundFont(*fluid_, image(*index_, song->programs())) : nullptr;
+    // Ready is for good, and with it the reader and the index: read the
+    // song's presets here, while the music plays on.
+    fluid_sfont_t* own = index_ ? reader_->readImage(image(*index_, song->programs())) : nullptr;
+    fluid_sfont_t* whole = own ? nullptr : readWholeOnce();
+    unloadDue();
     std::lock_guard guard(mutex_);
-    unloadDueLocked();
-    song->attachLocked(read ? addSoundFont(synth_, *read) : -1);
+    addSoundFontLocked(whole);
+    song->attachLocked(own);
     return song;
 }
 
@@ -317,11 +375,6 @@ void FluidMusic::render(std::int16_t* stereo, int frames) {
     if (synth_) {
         fluid_->fluid_synth_write_s16(synth_, frames, stereo, 0, 2, stereo, 1, 2);
         ++renders_;
-        if (polyphony_ < kMostPolyphony &&
-            fluid_->fluid_synth_get_active_voice_count(synth_) > polyphony_ - kSpareVoices) {
-            polyphony_ = std::min(2 * polyphony_, kMostPolyphony);
-            fluid_->fluid_synth_set_polyphony(synth_, polyphony_);
-        }
     } else {
         std::memset(stereo, 0, static_cast<std::size_t>(frames) * 2 * sizeof(std::int16_t));
     }

@@ -25,12 +25,16 @@ class FluidSong;
 // it can play, taken from the General MIDI one. Songs can be loaded before the
 // synthesizer is there: one that plays waits at its start, silently, until it is.
 // FluidSynth's player runs inside rendering without a lock of its own, so every
-// player call and the render itself go under one mutex of ours. A song's
-// samples are all read when it is opened, away from that mutex: the audio
-// thread never waits for the SoundFont file. The exception is a SoundFont that
-// cannot be cut, a compressed one among them: loaded whole, it is read (and
-// decoded) as the channels choose its presets, since reading all of a large
-// compressed set up front would take seconds and hundreds of megabytes.
+// player call and the render itself go under one mutex of ours. Nothing slow
+// is done under it, so that the audio thread never waits long: SoundFonts are
+// read and deleted on a synthesizer of their own (SoundFontReader) and only
+// put on and taken off the one that plays under the lock, and a song's voices
+// are counted before it plays. A song's samples are all read when it is opened:
+// the audio thread never waits for the SoundFont file. The exception is a
+// SoundFont that cannot be cut, a compressed one among them: loaded whole, it
+// is read (and decoded) as the channels choose its presets, since reading all
+// of a large compressed set up front would take seconds and hundreds of
+// megabytes.
 class FluidMusic : public MusicSource {
 public:
     explicit FluidMusic(int sampleRate);
@@ -40,7 +44,8 @@ public:
 
     // The voices the synthesizer starts with. Our songs sound at most 41 at
     // once, and a test keeps them within three quarters of it; each voice
-    // costs 10 kB. A song that sounds more gets more, up to FluidSynth's own 256.
+    // costs 10 kB. A song that holds more notes gets more as it is attached,
+    // up to FluidSynth's own 256.
     static constexpr int kPolyphony = 64;
     static constexpr int kMostPolyphony = 256;
 
@@ -70,25 +75,27 @@ private:
     friend class FluidSong;
     enum class State { Coming, Ready, Silent };
 
-    // SoundFonts loaded for songs not yet given theirs, by the songs' programs.
-    using Loaded = std::vector<std::pair<std::bitset<128>, int>>;
-    static constexpr int kTaken = -2;
+    // SoundFonts read for songs not yet given theirs, by the songs' programs;
+    // null where FluidSynth refused one.
+    using Loaded = std::vector<std::pair<std::bitset<128>, fluid_sfont_t*>>;
 
     // The SoundFont of the presets a song with these programs can select.
     static std::shared_ptr<const SoundFontImage> image(const SoundFontIndex& index, const std::bitset<128>& programs);
     // The programs of the songs that `loaded` holds nothing for, one entry a song.
     std::vector<std::bitset<128>> unloadedLocked(const Loaded& loaded) const;
-    // A SoundFont loaded for these programs, taken; -1 if there is none.
-    static int takeLoaded(Loaded& loaded, const std::bitset<128>& programs);
-    // The id of the SoundFont a song plays from: its own, or -1 when it
-    // shares the whole SoundFont, loaded once.
-    int soundFontLocked(int id);
+    // A SoundFont read for these programs, taken; null if there is none.
+    static fluid_sfont_t* takeLoaded(Loaded& loaded, const std::bitset<128>& programs);
+    // The whole SoundFont, read the first time a song has none of its own;
+    // null after that, and when FluidSynth refuses it.
+    fluid_sfont_t* readWholeOnce();
+    void addSoundFontLocked(fluid_sfont_t* soundFont);
+    void growLocked(int voices);
     // A closed song's SoundFont is unloaded once the voices cut when it closed
     // have let go of its samples, a render or two later: before that FluidSynth
     // could not delete it, and would leave it to a timer thread of its own,
     // racing the audio thread.
-    void unloadSoundFontLocked(int id);
-    void unloadDueLocked();
+    void unloadSoundFontLocked(fluid_sfont_t* soundFont);
+    void unloadDue();
     void forgetLocked(FluidSong* song);
 
     int rate_;
@@ -100,14 +107,15 @@ private:
     std::string warning_;
     const FluidLibrary* fluid_ = nullptr;
     fluid_settings_t* settings_ = nullptr;
-    fluid_settings_t* eagerSettings_ = nullptr;  // our loader's
+    std::unique_ptr<SoundFontReader> reader_;
     fluid_synth_t* synth_ = nullptr;
     std::optional<SoundFontIndex> index_;  // none: the SoundFont is loaded whole
-    int wholeSoundFont_ = -1;
+    std::mutex wholeLock_;  // songs opened on several threads read the whole SoundFont once
+    bool wholeRead_ = false;
     std::set<FluidSong*> songs_;
     static constexpr int kRendersToLetGo = 2;
     std::int64_t renders_ = 0;
-    std::vector<std::pair<int, std::int64_t>> unloading_;  // SoundFont ids, and the render that lets them go
+    std::vector<std::pair<fluid_sfont_t*, std::int64_t>> unloading_;  // and the render that lets each go
 };
 
 // The General MIDI SoundFont that Debian installs, if there is one.

@@ -22,7 +22,7 @@ struct OpenImage {
     fluid_long_long_t at = 0;
 };
 
-void* openImage(const char* name) {
+void* imageOpen(const char* name) {
     std::shared_ptr<const SoundFontImage> image;
     {
         std::lock_guard guard(imagesLock);
@@ -35,7 +35,7 @@ void* openImage(const char* name) {
     return new OpenImage{std::move(image), source};
 }
 
-int readImage(void* buffer, fluid_long_long_t count, void* handle) {
+int imageRead(void* buffer, fluid_long_long_t count, void* handle) {
     auto* file = static_cast<OpenImage*>(handle);
     if (count < 0) return FLUID_FAILED;
     std::span out(static_cast<std::uint8_t*>(buffer), static_cast<std::size_t>(count));
@@ -44,7 +44,7 @@ int readImage(void* buffer, fluid_long_long_t count, void* handle) {
     return FLUID_OK;
 }
 
-int seekImage(void* handle, fluid_long_long_t offset, int origin) {
+int imageSeek(void* handle, fluid_long_long_t offset, int origin) {
     auto* file = static_cast<OpenImage*>(handle);
     auto size = static_cast<fluid_long_long_t>(file->image->size());
     fluid_long_long_t from = origin == SEEK_SET ? 0 : origin == SEEK_CUR ? file->at : size;
@@ -53,9 +53,9 @@ int seekImage(void* handle, fluid_long_long_t offset, int origin) {
     return FLUID_OK;
 }
 
-fluid_long_long_t tellImage(void* handle) { return static_cast<OpenImage*>(handle)->at; }
+fluid_long_long_t imageTell(void* handle) { return static_cast<OpenImage*>(handle)->at; }
 
-int closeImage(void* handle) {
+int imageClose(void* handle) {
     auto* file = static_cast<OpenImage*>(handle);
     std::fclose(file->source);
     delete file;
@@ -64,66 +64,57 @@ int closeImage(void* handle) {
 
 }  // namespace
 
-ReadSoundFont::~ReadSoundFont() {
-    if (synth) fluid.delete_fluid_synth(synth);
-    if (settings) fluid.delete_fluid_settings(settings);
+SoundFontReader::SoundFontReader(const FluidLibrary& fluid, fluid_settings_t* wholeSettings)
+    : fluid_(fluid), eager_(fluid.new_fluid_settings()) {
+    fluid.fluid_settings_setint(eager_, "synth.dynamic-sample-loading", 0);
+    // No voice is ever played here.
+    fluid.fluid_settings_setint(eager_, "synth.polyphony", 1);
+    synth_ = fluid.new_fluid_synth(eager_);
+    if (!synth_) return;
+    // Loaders are tried last added first: images by name, then files, whose
+    // samples wait until a channel chooses their preset (reading all of a
+    // large compressed set up front would take seconds and hundreds of
+    // megabytes). FluidSynth frees them with the synthesizer.
+    fluid.fluid_synth_add_sfloader(synth_, fluid.new_fluid_defsfloader(wholeSettings));
+    fluid_sfloader_t* imageLoader = fluid.new_fluid_defsfloader(eager_);
+    fluid.fluid_sfloader_set_callbacks(imageLoader, imageOpen, imageRead, imageSeek, imageTell, imageClose);
+    fluid.fluid_synth_add_sfloader(synth_, imageLoader);
 }
 
-fluid_settings_t* newEagerSettings(const FluidLibrary& fluid) {
-    fluid_settings_t* settings = fluid.new_fluid_settings();
-    fluid.fluid_settings_setint(settings, "synth.dynamic-sample-loading", 0);
-    return settings;
+SoundFontReader::~SoundFontReader() {
+    if (synth_) fluid_.delete_fluid_synth(synth_);
+    fluid_.delete_fluid_settings(eager_);
 }
 
-void addImageLoader(const FluidLibrary& fluid, fluid_synth_t* synth, fluid_settings_t* eager) {
-    // Only a synthesizer frees its loaders.
-    if (!synth) return;
-    fluid_sfloader_t* loader = fluid.new_fluid_defsfloader(eager);
-    if (!loader) return;
-    fluid.fluid_sfloader_set_callbacks(loader, openImage, readImage, seekImage, tellImage, closeImage);
-    // Tried before the synthesizer's own loaders, which read real files.
-    fluid.fluid_synth_add_sfloader(synth, loader);
-}
-
-int loadImage(const FluidLibrary& fluid, fluid_synth_t* synth, std::shared_ptr<const SoundFontImage> image) {
+fluid_sfont_t* SoundFontReader::readImage(std::shared_ptr<const SoundFontImage> image) {
     std::string name;
     {
         std::lock_guard guard(imagesLock);
         name = "vantorix soundfont " + std::to_string(++lastNumber);
         images.emplace(name, std::move(image));
     }
-    int id = fluid.fluid_synth_sfload(synth, name.c_str(), 0);
+    int id = fluid_.fluid_synth_sfload(synth_, name.c_str(), 0);
     // With every sample read, FluidSynth never opens it again.
-    std::lock_guard guard(imagesLock);
-    images.erase(name);
-    return id == FLUID_FAILED ? -1 : id;
-}
-
-std::unique_ptr<ReadSoundFont> readSoundFont(const FluidLibrary& fluid, std::shared_ptr<const SoundFontImage> image) {
-    auto read = std::make_unique<ReadSoundFont>(fluid);
-    read->settings = newEagerSettings(fluid);
-    // No voice is ever played here.
-    fluid.fluid_settings_setint(read->settings, "synth.polyphony", 1);
-    read->synth = fluid.new_fluid_synth(read->settings);
-    if (!read->synth) return nullptr;
-    addImageLoader(fluid, read->synth, read->settings);
-    int id = loadImage(fluid, read->synth, std::move(image));
-    if (id < 0) return nullptr;
-    read->soundFont = fluid.fluid_synth_get_sfont_by_id(read->synth, id);
-    return read;
-}
-
-int addSoundFont(fluid_synth_t* synth, ReadSoundFont& read) {
-    const FluidLibrary& fluid = read.fluid;
-    if (!read.soundFont || fluid.fluid_synth_remove_sfont(read.synth, read.soundFont) != FLUID_OK) return -1;
-    int id = fluid.fluid_synth_add_sfont(synth, read.soundFont);
-    if (id == FLUID_FAILED) {
-        // Still its own synthesizer's, which frees it.
-        fluid.fluid_synth_add_sfont(read.synth, read.soundFont);
-        return -1;
+    {
+        std::lock_guard guard(imagesLock);
+        images.erase(name);
     }
-    read.soundFont = nullptr;
-    return id;
+    return take(id);
+}
+
+fluid_sfont_t* SoundFontReader::readWhole(const std::string& path) {
+    return take(fluid_.fluid_synth_sfload(synth_, path.c_str(), 0));
+}
+
+fluid_sfont_t* SoundFontReader::take(int id) {
+    if (id == FLUID_FAILED) return nullptr;
+    fluid_sfont_t* soundFont = fluid_.fluid_synth_get_sfont_by_id(synth_, id);
+    fluid_.fluid_synth_remove_sfont(synth_, soundFont);
+    return soundFont;
+}
+
+void SoundFontReader::unload(fluid_sfont_t* soundFont) {
+    fluid_.fluid_synth_sfunload(synth_, fluid_.fluid_synth_add_sfont(synth_, soundFont), 0);
 }
 
 }  // namespace vantorix

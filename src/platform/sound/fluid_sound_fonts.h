@@ -1,44 +1,49 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "media/sound_font_image.h"
 #include "platform/sound/fluid_library.h"
 
 namespace vantorix {
 
-// A SoundFont read with all its samples on a synthesizer of its own, which
-// nothing renders, waiting to be moved onto the one that plays.
-struct ReadSoundFont {
-    explicit ReadSoundFont(const FluidLibrary& library) : fluid(library) {}
-    ~ReadSoundFont();
-    ReadSoundFont(const ReadSoundFont&) = delete;
-    ReadSoundFont& operator=(const ReadSoundFont&) = delete;
+// SoundFonts read on a synthesizer of their own, which nothing renders, then
+// put on the one that plays (fluid_synth_add_sfont) and, once taken off it,
+// handed back here to be deleted: the one that plays never waits for a file.
+//
+// A SoundFont keeps a pointer to the loader that read it, which FluidSynth
+// frees with the synthesizer that holds the loader: here, with the reader. A
+// whole SoundFont reads its samples through that loader as channels choose its
+// presets, long after it was read, so the reader must outlive every
+// synthesizer its SoundFonts are put on. Its synthesizer keeps FluidSynth's own
+// lock: the reader may be used from several threads.
+class SoundFontReader {
+public:
+    // `wholeSettings` (the playing synthesizer's) say how whole SoundFonts are
+    // read; they must outlive the reader.
+    SoundFontReader(const FluidLibrary& fluid, fluid_settings_t* wholeSettings);
+    ~SoundFontReader();
+    SoundFontReader(const SoundFontReader&) = delete;
+    SoundFontReader& operator=(const SoundFontReader&) = delete;
 
-    const FluidLibrary& fluid;
-    fluid_settings_t* settings = nullptr;
-    fluid_synth_t* synth = nullptr;
-    fluid_sfont_t* soundFont = nullptr;  // null once moved
+    // An image (SoundFontImage), tables and every sample; null when FluidSynth
+    // refuses it. Slow: never under a lock the audio thread takes.
+    fluid_sfont_t* readImage(std::shared_ptr<const SoundFontImage> image);
+    // A SoundFont file's tables; its samples are read as channels choose its
+    // presets. Null when FluidSynth refuses it.
+    fluid_sfont_t* readWhole(const std::string& path);
+    // Deletes a SoundFont read here and taken off every synthesizer, once no
+    // voice plays its samples any more: else FluidSynth leaves it to a timer
+    // thread of its own.
+    void unload(fluid_sfont_t* soundFont);
+
+private:
+    fluid_sfont_t* take(int id);
+
+    const FluidLibrary& fluid_;
+    fluid_settings_t* eager_;  // every sample read at once
+    fluid_synth_t* synth_;
 };
-
-// SoundFonts made of pieces (SoundFontImage) reach FluidSynth through a loader
-// of our own, which it asks for them by name as if they were files, and which
-// reads every sample at once: `eager` are the settings that say so, kept for
-// as long as the synthesizer.
-fluid_settings_t* newEagerSettings(const FluidLibrary& fluid);
-void addImageLoader(const FluidLibrary& fluid, fluid_synth_t* synth, fluid_settings_t* eager);
-
-// Loads an image, tables and samples, onto a synthesizer with that loader;
-// its id, or -1 when FluidSynth refuses it. Slow: never on one that plays.
-int loadImage(const FluidLibrary& fluid, fluid_synth_t* synth, std::shared_ptr<const SoundFontImage> image);
-
-// Loads an image onto a synthesizer of its own; null when FluidSynth refuses
-// it. It touches no other synthesizer: the music plays on meanwhile, and the
-// audio thread neither reads a file nor waits for one being read.
-std::unique_ptr<ReadSoundFont> readSoundFont(const FluidLibrary& fluid, std::shared_ptr<const SoundFontImage> image);
-
-// Moves a read SoundFont onto `synth`, whose channels select their presets
-// anew; its id there, or -1. Quick: call it with the lock `synth` renders under.
-int addSoundFont(fluid_synth_t* synth, ReadSoundFont& read);
 
 }  // namespace vantorix
