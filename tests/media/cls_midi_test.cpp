@@ -107,7 +107,7 @@ TEST_F(Player, AMissingFileLeavesTwoBlanksAndIsStillRemembered) {
     EXPECT_EQ(player->FileName(), "/nowhere/bgm.mid");
 }
 
-TEST_F(Player, APathMustFitTheShortFormBufferWithItsNul) {
+TEST_F(Player, APathThatDoesNotFitTheShortFormBufferIsOpenedByAShortName) {
     std::string folder(200, 'd');
     auto top = std::filesystem::temp_directory_path() / "player long path";
     auto dir = top / folder / folder;
@@ -118,8 +118,15 @@ TEST_F(Player, APathMustFitTheShortFormBufferWithItsNul) {
         song += std::string(length - song.size() - 4, 's') + ".mid";
         std::ofstream(song) << "MThd";
         player->FileName(song);
-        EXPECT_EQ(device.commands().back(),
-                  "open " + (length < 512 ? song : "") + " type sequencer alias midifile");
+        std::string command = device.commands().back();
+        const std::string open = "open ", tail = " type sequencer alias midifile";
+        ASSERT_TRUE(command.starts_with(open) && command.ends_with(tail)) << command;
+        std::string opened = command.substr(open.size(), command.size() - open.size() - tail.size());
+        if (length < 512) EXPECT_EQ(opened, song) << "a path that fits is its own short form";
+        EXPECT_LT(opened.size(), 512u);
+        std::string read;
+        std::getline(std::ifstream(opened), read);
+        EXPECT_EQ(read, "MThd") << opened;
     }
     std::filesystem::remove_all(top);
 }
