@@ -22,10 +22,12 @@
 #include "platform/sound/mixer_device.h"
 #include "platform/sound/sdl_sound_out.h"
 #include "platform/window/font_finder.h"
+#include "platform/window/pause.h"
 #include "platform/window/sdl_input.h"
 #include "platform/window/sdl_window.h"
 #include "platform/window/text_fonts.h"
 #include "runtime/form.h"
+#include "runtime/pausing_clock.h"
 #include "runtime/program.h"
 #include "runtime/system_clock.h"
 
@@ -156,14 +158,18 @@ int run(const vantorix::Options& options) {
         say(opened.whyNot);
         return 1;
     }
-    SystemClock clock;
+    Settings chosen = settingsForThisRun(options, remembered.settings);
+    SystemClock realClock;
+    PausingClock clock(realClock);
     auto description = formVTXDescription();
     SdlWindow window(std::string(description.front().caption), *opened.fonts);
     if (!window.ok()) {
         say("cannot create the window: " + window.error());
         return 1;
     }
+    window.setFlash(chosen.flash);
     SdlInput input(clock, window);
+    input.setBindings(chosen.keys);
 
     FluidMusic music(MixerDevice::kSampleRate);
     MciDevice device([&music](const std::string& path, std::string& why) { return music.load(path, why); });
@@ -173,6 +179,12 @@ int run(const vantorix::Options& options) {
     form.onEnd = [] { Module1::shutDown(); };
 
     FormVTX game(form, app);
+    Pause pause(clock, window, input, [&game] { return game.gamePlaying; }, nullptr);
+    input.onPauseKey = [&pause] { pause.toggle(); };
+    if (chosen.pauseOnFocusLoss) {
+        input.onFocusLost = [&pause] { pause.focusLost(); };
+        input.onFocusGained = [&pause] { pause.focusGained(); };
+    }
     game.Form_Load();
     // Once the field has its size, the room it takes on the screen is known.
     window.startWith(startingWindow(options, remembered.settings.window, window.desktopScale(), window.roomyScale()));

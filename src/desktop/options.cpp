@@ -13,13 +13,27 @@ namespace vantorix {
 namespace {
 
 // What getopt_long returns for each option; -h is --help's short form.
-enum Name : int { Help = 'h', Version = 256, Fullscreen, Window, Scale, Mute, SoundFont };
+enum Name : int {
+    Help = 'h',
+    Version = 256,
+    Fullscreen,
+    Window,
+    Scale,
+    Mute,
+    SoundFont,
+    MusicVolume,
+    EffectsVolume,
+    FlashMode
+};
 
 constexpr ::option kLongOptions[] = {
     {"help", no_argument, nullptr, Help},          {"version", no_argument, nullptr, Version},
     {"fullscreen", no_argument, nullptr, Fullscreen}, {"window", no_argument, nullptr, Window},
     {"scale", required_argument, nullptr, Scale},  {"mute", no_argument, nullptr, Mute},
-    {"soundfont", required_argument, nullptr, SoundFont}, {nullptr, 0, nullptr, 0},
+    {"soundfont", required_argument, nullptr, SoundFont},
+    {"music-volume", required_argument, nullptr, MusicVolume},
+    {"effects-volume", required_argument, nullptr, EffectsVolume},
+    {"flash", required_argument, nullptr, FlashMode},     {nullptr, 0, nullptr, 0},
 };
 // '+' stops at the first word that is no option, so a stray one is refused
 // where it stands; ':' tells a missing value apart from the other faults.
@@ -62,6 +76,17 @@ std::string apply(Options& options, int name, std::string_view value) {
         case SoundFont:
             if (value.empty()) return "option '--soundfont' needs a file name";
             options.soundFont = std::string(value);
+            break;
+        case MusicVolume:
+        case EffectsVolume: {
+            auto volume = parseVolume(value);
+            if (!volume) return "invalid volume " + quoted(value) + ": a whole number from 0 to 100 is needed";
+            (name == MusicVolume ? options.musicVolume : options.effectsVolume) = volume;
+            break;
+        }
+        case FlashMode:
+            options.flash = parseFlash(value);
+            if (!options.flash) return "invalid flash " + quoted(value) + ": full, dim or off is needed";
             break;
         case Scale:
             options.scale = parseScale(value);
@@ -107,6 +132,11 @@ Options:
       --window          start in a window
       --scale N         draw the field N times its size (a whole number from 1 to 64)
       --mute            no music and no sound effects
+      --music-volume N  the music's volume, 0 to 100 (100 as made)
+      --effects-volume N
+                        the sound effects' volume, 0 to 100 (100 as made)
+      --flash MODE      a High's white flash: full, dim (a gentle change of
+                        colour) or off
       --soundfont FILE  play the music through this SoundFont
   -h, --help            show this help and exit
       --version         show the version and exit
@@ -116,12 +146,21 @@ Keys:
   X                     quit between games; a High during a game
   Up, Down              move the ship one lane
   Alt+Enter, F11        full screen on and off
+  M                     music off and on
+  P                     pause and go on (a game also pauses when the window
+                        loses the focus)
 
 Gamepad: the D-pad or the left stick moves the ship, the bottom face button
-(A, Cross) and Start are Z, the right face button (B, Circle) is X.
+(A, Cross) and Start are Z, the right face button (B, Circle) is X, Back
+(Select) pauses.
 
-The window's size and full screen are remembered in
-$XDG_CONFIG_HOME/vantorix/settings (~/.config/vantorix/settings by default).
+The window's size and full screen, and the music on or off, are remembered in
+$XDG_CONFIG_HOME/vantorix/settings (~/.config/vantorix/settings by default),
+where you may also set music-volume, effects-volume, flash,
+pause-on-focus-loss (yes or no) and the keys by name:
+  fire = space     high = b     up = w     down = s
+(letters, digits, space, return, tab, the arrows, f1 to f12, kp0 to kp9,
+lshift, rshift, lctrl, rctrl, ...; F11, M and P stay the window's).
 )";
 }
 

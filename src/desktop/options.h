@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "desktop/values.h"
+
 namespace vantorix {
 
 // What the command line asks of this run. Anything left unset falls back to the
@@ -16,6 +18,9 @@ struct Options {
     std::optional<int> scale;        // --scale N
     bool mute = false;
     std::optional<std::string> soundFont;
+    std::optional<int> musicVolume;    // --music-volume N
+    std::optional<int> effectsVolume;  // --effects-volume N
+    std::optional<Flash> flash;        // --flash full|dim|off
 };
 
 struct ParsedOptions {

@@ -13,4 +13,12 @@ WindowSettings startingWindow(const Options& options, const WindowSettings& reme
     return chosen;
 }
 
+Settings settingsForThisRun(const Options& options, const Settings& remembered) {
+    Settings chosen = remembered;
+    chosen.musicVolume = options.musicVolume.value_or(remembered.musicVolume);
+    chosen.effectsVolume = options.effectsVolume.value_or(remembered.effectsVolume);
+    chosen.flash = options.flash.value_or(remembered.flash);
+    return chosen;
+}
+
 }  // namespace vantorix

@@ -12,4 +12,8 @@ namespace vantorix {
 WindowSettings startingWindow(const Options& options, const WindowSettings& remembered,
                               int desktopScale, int roomyScale = 1);
 
+// The settings a run plays with: the command line's where it gives them, else
+// what was remembered. The window's are chosen by startingWindow().
+Settings settingsForThisRun(const Options& options, const Settings& remembered);
+
 }  // namespace vantorix

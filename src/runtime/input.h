@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <deque>
 #include <optional>
+#include <set>
+#include <vector>
 
 namespace vantorix {
 
@@ -20,6 +22,26 @@ public:
     // Returns when input is waiting or the clock reaches `deadlineMs`, whichever is first.
     virtual void waitUntil(std::int64_t deadlineMs) = 0;
     virtual std::optional<InputEvent> take() = 0;
+};
+
+// The keys an input source has sent down and not yet up, so that they can be
+// let go all at once (when the game is paused, say).
+class HeldKeys {
+public:
+    void note(const InputEvent& event) {
+        if (event.kind == InputEvent::Kind::KeyDown) held_.insert(event.keyCode);
+        if (event.kind == InputEvent::Kind::KeyUp) held_.erase(event.keyCode);
+    }
+    // A key-up for each held key, lowest code first; none are held after.
+    std::vector<InputEvent> releaseAll() {
+        std::vector<InputEvent> ups;
+        for (std::int16_t key : held_) ups.push_back({InputEvent::Kind::KeyUp, key});
+        held_.clear();
+        return ups;
+    }
+
+private:
+    std::set<std::int16_t> held_;
 };
 
 // A source that hands out what it has queued, oldest first.

@@ -55,5 +55,62 @@ TEST(Script, TheSameScriptAndClockGiveTheSameGame) {
     EXPECT_EQ(a.dumps, b.dumps);
 }
 
+// A game played with taps of Z, Up and Down; with a pause of `pausedMs` at
+// `pauseAt`, everything after it comes that much later.
+std::string tappedGame(std::int64_t pauseAt = 0, std::int64_t pausedMs = 0) {
+    std::string script;
+    auto line = [&](std::int64_t t, const std::string& what) {
+        if (pausedMs && t > pauseAt) t += pausedMs;
+        script += std::to_string(t) + " " + what + "\n";
+    };
+    line(100, "down Z");
+    line(150, "up Z");
+    const char* keys[] = {"Z", "UP", "Z", "DOWN", "Z", "Z"};
+    for (std::int64_t t = 2000, i = 0; t < 40000; t += 300, ++i) {
+        if (pausedMs && t > pauseAt && t - 300 <= pauseAt) {
+            script += std::to_string(pauseAt) + " pause\n";
+            for (std::int64_t d = 500; d < pausedMs; d += 1000) script += std::to_string(pauseAt + d) + " dump\n";
+            script += std::to_string(pauseAt + pausedMs) + " resume\n";
+        }
+        // Then hands off, so that the wave ends the game and the title screen reseeds.
+        if (t < 20000) {
+            line(t, std::string("down ") + keys[i % 6]);
+            line(t + 50, std::string("up ") + keys[i % 6]);
+        }
+        line(t + 120, "dump");
+    }
+    return script;
+}
+
+TEST(Pause, APausedGameGoesOnAsOneNeverPausedOnlyLater) {
+    const std::int64_t pauseAt = 10000, pausedMs = 3700;
+    auto plain = simulate(tappedGame());
+    auto paused = simulate(tappedGame(pauseAt, pausedMs));
+    ASSERT_EQ(plain.status, 0) << plain.errors;
+    ASSERT_EQ(paused.status, 0) << paused.errors;
+    ASSERT_EQ(paused.dumps.size(), plain.dumps.size() + 4);
+
+    std::size_t p = 0;
+    testing::Json atPause;
+    for (const auto& dump : plain.dumps) {
+        std::int64_t t = dump["t"];
+        if (t > pauseAt && atPause.is_null()) {
+            // While paused nothing moves: no tick, no sound, the state as it stood.
+            atPause = paused.dumps[p - 1];
+            for (int i = 0; i < 4; ++i, ++p) {
+                auto still = paused.dumps[p];
+                EXPECT_EQ(still["labels"], atPause["labels"]);
+                EXPECT_EQ(still["timers"], atPause["timers"]);
+                EXPECT_TRUE(still["sounds"].empty() && still["mci"].empty()) << still.dump();
+            }
+        }
+        auto later = paused.dumps[p++];
+        EXPECT_EQ(later["t"], t + (t > pauseAt ? pausedMs : 0));
+        later["t"] = t;
+        ASSERT_EQ(later, dump) << "at " << t;
+    }
+    EXPECT_FALSE(plain.dumps.back()["gamePlaying"]) << "the game ended, and the next reseed was compared too";
+}
+
 }  // namespace
 }  // namespace vantorix

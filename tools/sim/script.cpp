@@ -63,9 +63,12 @@ Command ScriptReader::parse(const std::string& text) {
         if (!key) throw fail("unknown key");
         c.kind = verb == "down" ? Command::Kind::Down : Command::Kind::Up;
         c.key = *key;
-    } else if (verb == "close" || verb == "dump") {
+    } else if (verb == "close" || verb == "dump" || verb == "pause" || verb == "resume") {
         if (w.size() != 2) throw fail("unexpected words");
-        c.kind = verb == "close" ? Command::Kind::Close : Command::Kind::Dump;
+        c.kind = verb == "close"   ? Command::Kind::Close
+                 : verb == "dump"  ? Command::Kind::Dump
+                 : verb == "pause" ? Command::Kind::Pause
+                                   : Command::Kind::Resume;
     } else if (verb == "png") {
         // The file name is the rest of the line, so it may hold blanks.
         auto start = text.find("png") + 3;

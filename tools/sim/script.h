@@ -9,7 +9,7 @@
 namespace vantorix::sim {
 
 struct Command {
-    enum class Kind { Down, Up, Close, Dump, Png };
+    enum class Kind { Down, Up, Close, Dump, Png, Pause, Resume };
     std::int64_t at = 0;  // ms since program start
     Kind kind = Kind::Dump;
     std::int16_t key = 0;  // virtual-key code of Down and Up

@@ -1,6 +1,7 @@
 #include "script_input.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace vantorix::sim {
 
@@ -15,21 +16,36 @@ InputEvent eventOf(const Command& c) {
 }
 
 bool isInput(const Command& c) {
-    return c.kind == Command::Kind::Down || c.kind == Command::Kind::Up ||
-           c.kind == Command::Kind::Close;
+    return c.kind == Command::Kind::Down || c.kind == Command::Kind::Up || c.kind == Command::Kind::Close ||
+           c.kind == Command::Kind::Pause || c.kind == Command::Kind::Resume;
 }
 
 }  // namespace
 
-ScriptInput::ScriptInput(ScriptClock& clock, ScriptReader& reader,
+ScriptInput::ScriptInput(ScriptClock& clock, PausingClock& gameClock, ScriptReader& reader,
                          std::function<void(const Command&)> onOutput,
                          std::function<void()> onScriptEnd)
     : clock_(clock),
+      gameClock_(gameClock),
       reader_(reader),
       onOutput_(std::move(onOutput)),
       onScriptEnd_(std::move(onScriptEnd)) {}
 
-void ScriptInput::waitUntil(std::int64_t deadlineMs) {
+void ScriptInput::pauseOrResume(const Command& c) {
+    if (c.kind == Command::Kind::Resume) {
+        gameClock_.resume();
+        return;
+    }
+    gameClock_.pause();
+    for (const InputEvent& up : held_.releaseAll()) queue_.push_back(up);
+}
+
+void ScriptInput::waitUntil(std::int64_t gameDeadlineMs) {
+    // The game's deadline on the script's clock; none while the game stands still.
+    auto deadline = [&] {
+        return gameClock_.paused() ? std::numeric_limits<std::int64_t>::max()
+                                   : gameDeadlineMs + gameClock_.behindMs();
+    };
     for (;;) {
         const Command* next = reader_.peek();
         if (!next) {
@@ -41,21 +57,27 @@ void ScriptInput::waitUntil(std::int64_t deadlineMs) {
             // Input that came while the thread was held is handled at once;
             // later input waits for its moment, unless a deadline comes first.
             bool arrived = next->at <= clock_.nowMs();
-            if (!arrived && (!queue_.empty() || at > deadlineMs)) break;
+            if (!arrived && (!queue_.empty() || at > deadline())) break;
             clock_.advanceTo(at);
-            queue_.push_back(eventOf(*next));
+            Command c = *next;
             reader_.pop();
+            if (c.kind == Command::Kind::Pause || c.kind == Command::Kind::Resume) {
+                pauseOrResume(c);
+                if (!queue_.empty()) return;
+                continue;
+            }
+            queue_.push_back(eventOf(c));
+            held_.note(queue_.back());
             continue;
         }
         // Output waits for the input before it and for the ticks of its own moment.
-        if (!queue_.empty() || at >= deadlineMs) break;
+        if (!queue_.empty() || at >= deadline()) break;
         clock_.advanceTo(at);
         Command output = *next;
         reader_.pop();
         onOutput_(output);
     }
-    if (queue_.empty()) clock_.advanceTo(deadlineMs);
+    if (queue_.empty()) clock_.advanceTo(deadline());
 }
-
 
 }  // namespace vantorix::sim

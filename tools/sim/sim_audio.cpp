@@ -16,7 +16,7 @@ namespace {
 
 class ClockSong : public Sequencer {
 public:
-    ClockSong(ScriptClock& clock, std::int64_t lengthMs) : clock_(clock), length_(lengthMs) {}
+    ClockSong(Clock& clock, std::int64_t lengthMs) : clock_(clock), length_(lengthMs) {}
 
     std::int64_t lengthMs() const override { return length_; }
     void playFrom(std::int64_t positionMs) override {
@@ -34,7 +34,7 @@ public:
     bool finished() override { return positionMs() >= length_; }
 
 private:
-    ScriptClock& clock_;
+    Clock& clock_;
     std::int64_t length_;
     std::int64_t startMs_ = 0;
     std::int64_t startedAt_ = 0;
@@ -52,7 +52,7 @@ bool isStatusQuery(std::string_view command) {
 
 }  // namespace
 
-std::unique_ptr<Sequencer> loadClockSong(ScriptClock& clock, const std::string& path,
+std::unique_ptr<Sequencer> loadClockSong(Clock& clock, const std::string& path,
                                          std::string& whyNot) {
     auto bytes = readFileCapped(path, MidiFile::kMaxBytes, whyNot);
     if (!bytes) return nullptr;

@@ -10,8 +10,8 @@
 
 namespace vantorix::sim {
 
-// Songs that play on the script clock: their length is read from the file itself.
-std::unique_ptr<Sequencer> loadClockSong(ScriptClock& clock, const std::string& path,
+// Songs that play on the game's clock: their length is read from the file itself.
+std::unique_ptr<Sequencer> loadClockSong(Clock& clock, const std::string& path,
                                          std::string& whyNot);
 
 // The media device, noting every command but the status queries since last asked.

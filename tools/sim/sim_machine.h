@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "media/mci_device.h"
+#include "runtime/pausing_clock.h"
 #include "runtime/window_host.h"
 #include "script_clock.h"
 #include "sim_audio.h"
@@ -19,9 +20,11 @@ public:
     void present(const Field&) override {}
 };
 
-// The simulated machine: its clock, its media device and its silent effects.
+// The simulated machine: its clock, the game's time that stands still while
+// it is paused, its media device and its silent effects.
 struct Machine {
     ScriptClock clock;
+    PausingClock gameClock{clock};
     MciDevice device;
     RecordingMedia media;
     ClockSoundOut sounds;
@@ -29,7 +32,7 @@ struct Machine {
     explicit Machine(std::int64_t timeOfDay)
         : clock(timeOfDay),
           device([this](const std::string& path, std::string& why) {
-              return loadClockSong(clock, path, why);
+              return loadClockSong(gameClock, path, why);
           }),
           media(device),
           sounds(clock) {}

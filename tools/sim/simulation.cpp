@@ -49,10 +49,10 @@ int runSimulation(const Options& options, std::istream& scriptIn, std::ostream& 
                 throw PictureError("line " + std::to_string(c.line) + ": " + whyNot);
         }
     };
-    ScriptInput input(machine.clock, script, output, [&] { formPtr->end(); });
-    Form form(formVTXDescription(), machine.clock, input, window);
+    ScriptInput input(machine.clock, machine.gameClock, script, output, [&] { formPtr->end(); });
+    Form form(formVTXDescription(), machine.gameClock, input, window);
     formPtr = &form;
-    Program app(options.mediaDir, machine.clock, [&] { machine.sounds.beep(); });
+    Program app(options.mediaDir, machine.gameClock, [&] { machine.sounds.beep(); });
     Module1::install({&machine.media, &machine.sounds, nullptr});
     form.onEnd = [] { Module1::shutDown(); };
 

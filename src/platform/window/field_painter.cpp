@@ -4,12 +4,18 @@
 #include <cmath>
 
 #include "game/symbol_glyphs.h"
+#include "platform/window/flash_colour.h"
 
 namespace vantorix {
 
 namespace {
 
 constexpr int kSmallestPixels = 6;
+// What the game flashes the field with.
+constexpr Rgb kWhite{255, 255, 255};
+// The pause's word: the text face, large enough to read across the room.
+constexpr int kPausedPixels = 28;
+constexpr std::uint8_t kPausedShade = 160;
 
 SDL_Rect scaled(float left, float top, float width, float height, int scale) {
     return SDL_Rect{static_cast<int>(std::lround(left)) * scale,
@@ -24,11 +30,12 @@ std::string shownText(const Label& label) {
 
 }  // namespace
 
-FieldPainter::FieldPainter(SDL_Renderer* renderer, TextFonts& fonts, int scale)
-    : renderer_(renderer), fonts_(fonts), scale_(scale) {}
+FieldPainter::FieldPainter(SDL_Renderer* renderer, TextFonts& fonts, int scale, Flash flash)
+    : renderer_(renderer), fonts_(fonts), scale_(scale), flash_(flash) {}
 
 FieldPainter::~FieldPainter() {
     for (auto& [label, r] : cache_) SDL_DestroyTexture(r.texture);
+    SDL_DestroyTexture(paused_);
 }
 
 TTF_Font* FieldPainter::font(const FontDesc& desc, int pixels) {
@@ -76,6 +83,12 @@ void FieldPainter::draw(const Field& field) {
     SDL_RenderSetClipRect(renderer_, nullptr);
     SDL_Rect fieldRect = scaled(0, 0, field.width(), field.height(), scale_);
     Rgb back = field.backColor();
+    if (back == kWhite && usualSeen_) {
+        back = flashDrawnAs(flash_, back, usualBack_);
+    } else if (back != kWhite) {
+        usualBack_ = back;
+        usualSeen_ = true;
+    }
     SDL_SetRenderDrawColor(renderer_, back.r, back.g, back.b, 255);
     SDL_RenderFillRect(renderer_, &fieldRect);
 
@@ -96,6 +109,27 @@ void FieldPainter::draw(const Field& field) {
         SDL_RenderCopy(renderer_, r.texture, nullptr, &target);
     }
     SDL_RenderSetClipRect(renderer_, nullptr);
+}
+
+void FieldPainter::drawPaused(const Field& field) {
+    SDL_Rect fieldRect = scaled(0, 0, field.width(), field.height(), scale_);
+    SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_BLEND);
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, kPausedShade);
+    SDL_RenderFillRect(renderer_, &fieldRect);
+    SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_NONE);
+    if (!paused_) {
+        TTF_Font* f = fonts_.at(false, kPausedPixels * scale_, TTF_STYLE_BOLD);
+        SDL_Surface* surface = f ? fonts_.ttf().TTF_RenderUTF8_Blended(f, "Paused", SDL_Color{255, 255, 255, 255})
+                                 : nullptr;
+        if (!surface) return;
+        paused_ = SDL_CreateTextureFromSurface(renderer_, surface);
+        pausedWidth_ = surface->w;
+        pausedHeight_ = surface->h;
+        SDL_FreeSurface(surface);
+    }
+    SDL_Rect target{(fieldRect.w - pausedWidth_) / 2, (fieldRect.h - pausedHeight_) / 2, pausedWidth_,
+                    pausedHeight_};
+    SDL_RenderCopy(renderer_, paused_, nullptr, &target);
 }
 
 }  // namespace vantorix

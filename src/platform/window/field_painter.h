@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 
+#include "desktop/values.h"
 #include "platform/window/text_fonts.h"
 #include "runtime/field.h"
 
@@ -17,12 +18,15 @@ namespace vantorix {
 // size so it stays sharp. Rendered captions are kept until they change.
 class FieldPainter {
 public:
-    FieldPainter(SDL_Renderer* renderer, TextFonts& fonts, int scale);
+    // The High's white flash is drawn as `flash` says; the field's own colour is untouched.
+    FieldPainter(SDL_Renderer* renderer, TextFonts& fonts, int scale, Flash flash = Flash::Full);
     ~FieldPainter();
     FieldPainter(const FieldPainter&) = delete;
     FieldPainter& operator=(const FieldPainter&) = delete;
 
     void draw(const Field& field);
+    // Over a drawn field: darkened, with "Paused" across it.
+    void drawPaused(const Field& field);
     int scale() const { return scale_; }
     // The pixel size a text is set at in its label: the designed size, made
     // smaller only as far as needed for the text to fit the box on one line.
@@ -44,7 +48,12 @@ private:
     SDL_Renderer* renderer_;
     TextFonts& fonts_;
     int scale_;
+    Flash flash_;
+    Rgb usualBack_{};  // the field's last colour other than the flash's white
+    bool usualSeen_ = false;
     std::map<const Label*, Rendered> cache_;
+    SDL_Texture* paused_ = nullptr;
+    int pausedWidth_ = 0, pausedHeight_ = 0;
 };
 
 }  // namespace vantorix

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "desktop/key_layout.h"
+#include "desktop/key_names.h"
 #include "runtime/key_codes.h"
 
 namespace vantorix {
@@ -44,13 +45,45 @@ SdlInput::SdlInput(Clock& clock, SdlWindow& window)
     // Gamepads are read when this input asks (SdlPads::update), not on every
     // look at the display.
     SDL_SetHint(SDL_HINT_AUTO_UPDATE_JOYSTICKS, "0");
+    pads_.onBack = [this] {
+        if (onPauseKey) onPauseKey();
+    };
+}
+
+std::optional<InputEvent> SdlInput::take() {
+    if (!releases_.empty()) {
+        InputEvent up = releases_.front();
+        releases_.pop_front();
+        return up;
+    }
+    while (auto event = QueuedInputSource::take()) {
+        bool key = event->kind != InputEvent::Kind::Close;
+        if (key && paused_) continue;
+        held_.note(*event);
+        return event;
+    }
+    return std::nullopt;
+}
+
+void SdlInput::setPaused(bool paused) {
+    paused_ = paused;
+    if (paused)
+        for (const InputEvent& up : held_.releaseAll()) releases_.push_back(up);
+}
+
+std::optional<std::int16_t> SdlInput::boundKey(std::int16_t code) const {
+    for (Action action : kActions)
+        if (bindings_[action] == code) return gameKey(action);
+    for (Action action : kActions)
+        if (gameKey(action) == code) return std::nullopt;
+    return code;
 }
 
 void SdlInput::waitUntil(std::int64_t deadlineMs) {
     // Gamepads are looked for once the window is up: the first frame need not wait.
     pads_.start();
     pads_.keys().repeat(clock_.nowMs());
-    if (!queue_.empty()) return;
+    if (!queue_.empty() || !releases_.empty()) return;
     if (auto repeat = pads_.keys().nextRepeatMs()) deadlineMs = std::min(deadlineMs, *repeat);
     SDL_Event event;
     if (x_.open()) {
@@ -68,7 +101,7 @@ void SdlInput::waitOnX(std::int64_t deadlineMs) {
     // Drawing reads the connection while it waits for the server, and what it
     // reads stays with Xlib: SDL looks before the wait, or it would wait on it.
     if (window_.frames() != pumpedAtFrame_ || x_.eventsQueued()) pump();
-    if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) return;
+    if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) || !releases_.empty()) return;
     auto wait = std::max<std::int64_t>(0, deadlineMs - clock_.nowMs());
     bool sent = x_.waitReadable(static_cast<int>(wait));
     if (sent || clock_.nowMs() - pumpedAtMs_ >= kLookAtLeastEveryMs) pump();
@@ -84,9 +117,20 @@ bool SdlInput::takenByWindow(const SDL_KeyboardEvent& key) {
     SDL_Scancode scancode = key.keysym.scancode;
     if (key.type == SDL_KEYUP) return windowKeysDown_.erase(scancode) > 0;
     if (windowKeysDown_.contains(scancode)) return true;  // held: its repeats are the window's too
-    if (!isFullscreenKey(key.keysym.sym, key.keysym.mod)) return false;
+    std::int16_t code = virtualKey(key.keysym.sym, scancode);
+    bool plain = !(key.keysym.mod & (KMOD_CTRL | KMOD_ALT | KMOD_GUI));
+    std::function<void()> action;
+    if (isFullscreenKey(key.keysym.sym, key.keysym.mod)) {
+        action = [this] { window_.toggleFullscreen(); };
+    } else if (plain && code == kMusicKey) {
+        action = onMusicKey;
+    } else if (plain && code == kPauseKey) {
+        action = onPauseKey;
+    } else {
+        return false;
+    }
     windowKeysDown_.insert(scancode);
-    window_.toggleFullscreen();
+    if (action) action();
     return true;
 }
 
@@ -96,9 +140,11 @@ void SdlInput::handle(const SDL_Event& event) {
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
             if (takenByWindow(event.key)) break;
+            auto code = boundKey(virtualKey(event.key.keysym.sym, event.key.keysym.scancode));
+            if (!code) break;
             InputEvent in;
             in.kind = event.type == SDL_KEYDOWN ? InputEvent::Kind::KeyDown : InputEvent::Kind::KeyUp;
-            in.keyCode = virtualKey(event.key.keysym.sym, event.key.keysym.scancode);
+            in.keyCode = *code;
             in.shift = static_cast<std::int16_t>(
                 ((event.key.keysym.mod & KMOD_SHIFT) ? 1 : 0) |
                 ((event.key.keysym.mod & KMOD_CTRL) ? 2 : 0) | ((event.key.keysym.mod & KMOD_ALT) ? 4 : 0));
@@ -112,6 +158,8 @@ void SdlInput::handle(const SDL_Event& event) {
             if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
                 event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
                 window_.repaint();
+            if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST && onFocusLost) onFocusLost();
+            if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED && onFocusGained) onFocusGained();
             break;
         default:
             break;

@@ -2,8 +2,10 @@
 
 #include <SDL.h>
 
+#include <functional>
 #include <set>
 
+#include "desktop/settings.h"
 #include "platform/window/sdl_pads.h"
 #include "platform/window/sdl_window.h"
 #include "platform/window/x_connection.h"
@@ -15,12 +17,24 @@ namespace vantorix {
 // Keys, gamepads and the close command from SDL, as virtual-key codes in arrival
 // order. Auto-repeated key-downs come through like any other; when the window
 // loses the focus, SDL releases the keys that were held. The window's own keys
-// (Alt+Enter and F11, full screen on and off) are taken here and never queued.
+// (Alt+Enter and F11, full screen on and off; M, the music; P and a pad's Back,
+// pause) are taken here and never queued. The player's bindings choose which
+// keys send the game's Z, X, Up and Down.
 class SdlInput : public QueuedInputSource {
 public:
     SdlInput(Clock& clock, SdlWindow& window);
 
     void waitUntil(std::int64_t deadlineMs) override;
+    std::optional<InputEvent> take() override;
+
+    void setBindings(const KeyBindings& bindings) { bindings_ = bindings; }
+    // What the window's keys and the loss of its focus do.
+    std::function<void()> onMusicKey;
+    std::function<void()> onPauseKey;
+    std::function<void()> onFocusLost;
+    std::function<void()> onFocusGained;
+    // While paused the game hears no key; pausing lets go of the keys it holds.
+    void setPaused(bool paused);
 
 private:
     // Sleeps until there is input or the deadline, looking at the display
@@ -31,8 +45,16 @@ private:
     // True when the key belongs to the window, not the game.
     bool takenByWindow(const SDL_KeyboardEvent& key);
 
+    // The game's key for a key pressed, as the bindings have it; nothing for one
+    // of the game's keys that was bound away.
+    std::optional<std::int16_t> boundKey(std::int16_t code) const;
+
     Clock& clock_;
     SdlWindow& window_;
+    KeyBindings bindings_;
+    HeldKeys held_;
+    std::deque<InputEvent> releases_;
+    bool paused_ = false;
     XConnection x_;
     SdlPads pads_;
     std::int64_t pumpedAtMs_ = 0;

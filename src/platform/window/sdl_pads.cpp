@@ -62,6 +62,10 @@ bool SdlPads::handle(const SDL_Event& event, std::int64_t nowMs) {
         }
         case SDL_CONTROLLERBUTTONDOWN:
         case SDL_CONTROLLERBUTTONUP:
+            if (event.cbutton.button == SDL_CONTROLLER_BUTTON_BACK) {
+                if (event.type == SDL_CONTROLLERBUTTONDOWN && onBack) onBack();
+                return true;
+            }
             if (auto button = padButton(event.cbutton.button))
                 keys_.button(event.cbutton.which, *button, event.type == SDL_CONTROLLERBUTTONDOWN, nowMs);
             return true;

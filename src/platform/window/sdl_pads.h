@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <deque>
+#include <functional>
 #include <map>
 
 #include "desktop/pad_keys.h"
@@ -26,6 +27,8 @@ public:
     // Takes a controller event; false for any other event.
     bool handle(const SDL_Event& event, std::int64_t nowMs);
     PadKeys& keys() { return keys_; }
+    // A pad's Back (or Select) button belongs to the window: it pauses.
+    std::function<void()> onBack;
 
 private:
     PadKeys keys_;

@@ -86,7 +86,7 @@ int SdlWindow::windowedScale() const {
 
 FieldPainter& SdlWindow::painter(int scale) {
     if (!painter_ || painter_->scale() != scale)
-        painter_ = std::make_unique<FieldPainter>(renderer_, fonts_, scale);
+        painter_ = std::make_unique<FieldPainter>(renderer_, fonts_, scale, flash_);
     return *painter_;
 }
 
@@ -145,12 +145,23 @@ void SdlWindow::present(const Field& field) {
     SDL_RenderClear(renderer_);
     SDL_RenderSetViewport(renderer_, &area);
     painter(scale).draw(field);
+    if (paused_) painter(scale).drawPaused(field);
     SDL_RenderPresent(renderer_);
     ++frames_;
 }
 
 void SdlWindow::repaint() {
     if (lastField_) present(*lastField_);
+}
+
+void SdlWindow::setFlash(Flash flash) {
+    flash_ = flash;
+    painter_.reset();
+}
+
+void SdlWindow::setPaused(bool paused) {
+    paused_ = paused;
+    repaint();
 }
 
 void SdlWindow::toggleFullscreen() {

@@ -48,6 +48,10 @@ public:
     // Draws the last presented field again, as after the window was uncovered or resized.
     void repaint();
     void toggleFullscreen();
+    // How a High's flash is drawn from now on.
+    void setFlash(Flash flash);
+    // While paused, the field is shown darkened with the word "Paused" over it.
+    void setPaused(bool paused);
     // The window as it stands, to be remembered: the scale it has (or had, before
     // going full screen) as a window, and whether it is full screen.
     WindowSettings settings() const;
@@ -80,6 +84,8 @@ private:
     // The scale the window had before it went full screen, to remember it by.
     int scaleBeforeFullscreen_ = 1;
     bool openFullscreen_ = false;
+    Flash flash_ = Flash::Full;
+    bool paused_ = false;
     std::string error_;
 };
 
