@@ -19,8 +19,8 @@
 #include "media/mci_device.h"
 #include "media/module1.h"
 #include "platform/sound/fluid_music.h"
+#include "platform/sound/game_sound.h"
 #include "platform/sound/mixer_device.h"
-#include "platform/sound/sdl_sound_out.h"
 #include "platform/window/font_finder.h"
 #include "platform/window/pause.h"
 #include "platform/window/sdl_input.h"
@@ -81,55 +81,6 @@ std::future<FontsFound> openFonts() {
     });
 }
 
-// The sound: the device opened, the effects made ready and the synthesizer set
-// up once the first frame is on screen, so the window never waits for them. The
-// title music starts when the synthesizer is there, tens of milliseconds after.
-class Sound {
-public:
-    Sound(const vantorix::Options& options, vantorix::FluidMusic& music, vantorix::MciDevice& device,
-          std::function<void()> beforeBlockingSound)
-        : options_(options), music_(music), device_(device), beforeBlockingSound_(std::move(beforeBlockingSound)) {
-        vantorix::Module1::install({&device_, nullptr, beforeBlockingSound_});
-    }
-    ~Sound() {
-        if (synthesizer_.joinable()) synthesizer_.join();
-        if (mixer_) mixer_->setMusic(nullptr);
-    }
-    Sound(const Sound&) = delete;
-    Sound& operator=(const Sound&) = delete;
-
-    void start() {
-        using namespace vantorix;
-        mixer_.emplace(options_.mute);
-        if (!mixer_->warning().empty()) say(mixer_->warning());
-        sounds_.emplace(*mixer_);
-        mixer_->setMusic(&music_);
-        Module1::install({&device_, &*sounds_, beforeBlockingSound_});
-        // Muted, it plays without a SoundFont: silent, at the same pace.
-        if (options_.mute) {
-            music_.start({});
-            return;
-        }
-        std::string soundFont = options_.soundFont.value_or(defaultSoundFont());
-        synthesizer_ = std::thread([this, soundFont] {
-            music_.start(soundFont);
-            if (auto warning = music_.warning(); !warning.empty()) say(warning);
-        });
-    }
-    void beep() {
-        if (sounds_) sounds_->beep();
-    }
-
-private:
-    const vantorix::Options& options_;
-    vantorix::FluidMusic& music_;
-    vantorix::MciDevice& device_;
-    std::function<void()> beforeBlockingSound_;
-    std::optional<vantorix::MixerDevice> mixer_;
-    std::optional<vantorix::SdlSoundOut> sounds_;
-    std::thread synthesizer_;
-};
-
 int run(const vantorix::Options& options) {
     using namespace vantorix;
     // Nothing needs the fonts before the window.
@@ -174,12 +125,16 @@ int run(const vantorix::Options& options) {
     FluidMusic music(MixerDevice::kSampleRate);
     MciDevice device([&music](const std::string& path, std::string& why) { return music.load(path, why); });
     Form form(description, clock, input, window);
-    Sound sound(options, music, device, [&form] { form.present(); });
+    SoundChoice choice{options.mute, options.soundFont.value_or(""), chosen.musicVolume, chosen.effectsVolume,
+                       chosen.musicOn};
+    GameSound sound(choice, music, device, [&form] { form.present(); }, say);
     Program app(programFolder(), clock, [&sound] { sound.beep(); });
     form.onEnd = [] { Module1::shutDown(); };
 
     FormVTX game(form, app);
-    Pause pause(clock, window, input, [&game] { return game.gamePlaying; }, nullptr);
+    Pause pause(clock, window, input, [&game] { return game.gamePlaying; },
+                [&sound](bool held) { sound.hold(held); });
+    input.onMusicKey = [&sound] { sound.setMusicOn(!sound.musicOn()); };
     input.onPauseKey = [&pause] { pause.toggle(); };
     if (chosen.pauseOnFocusLoss) {
         input.onFocusLost = [&pause] { pause.focusLost(); };
@@ -201,9 +156,10 @@ int run(const vantorix::Options& options) {
     form.show();
 
     Settings now = remembered.settings;
-    now.window = window.settings();
+    if (window.settings() != startedWith) now.window = window.settings();
+    now.musicOn = sound.musicOn();
     std::string whyNot;
-    if (now.window != startedWith && !settingsPath.empty() && !writeSettings(settingsPath, now, whyNot))
+    if (now != remembered.settings && !settingsPath.empty() && !writeSettings(settingsPath, now, whyNot))
         say(whyNot);
     return 0;
 }

@@ -116,16 +116,40 @@ void MixerDevice::setMusic(MusicSource* music) {
     music_ = music;
 }
 
+void MixerDevice::setVolumes(int music, int effects) {
+    if (!open()) return;
+    DeviceLock lock(device_);
+    musicVolume_ = std::clamp(music, 0, 100);
+    effectsVolume_ = std::clamp(effects, 0, 100) * SDL_MIX_MAXVOLUME / 100;
+}
+
+void MixerDevice::setMusicOn(bool on) {
+    if (!open()) return;
+    DeviceLock lock(device_);
+    musicOn_ = on;
+}
+
+void MixerDevice::setHeld(bool held) {
+    if (!open()) return;
+    DeviceLock lock(device_);
+    held_ = held;
+}
+
 void MixerDevice::mix(Uint8* stream, int bytes) {
-    if (music_)
-        music_->render(reinterpret_cast<std::int16_t*>(stream), bytes / kBytesPerFrame);
-    else
+    auto* samples = reinterpret_cast<std::int16_t*>(stream);
+    if (music_ && musicOn_ && !held_) {
+        music_->render(samples, bytes / kBytesPerFrame);
+        if (musicVolume_ < 100)
+            for (int i = 0; i < bytes / 2; ++i) samples[i] = static_cast<std::int16_t>(samples[i] * musicVolume_ / 100);
+    } else {
         std::memset(stream, spec_.silence, static_cast<std::size_t>(bytes));
+    }
+    if (held_) return;
     for (Channel& c : channels_) {
         if (!c.sound) continue;
         std::size_t n = std::min(static_cast<std::size_t>(bytes), c.sound->size - c.at);
         SDL_MixAudioFormat(stream, c.sound->bytes.get() + c.at, spec_.format, static_cast<Uint32>(n),
-                           SDL_MIX_MAXVOLUME);
+                           effectsVolume_);
         c.at += n;
         if (c.at == c.sound->size) c = Channel{};
     }

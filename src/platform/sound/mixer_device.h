@@ -24,8 +24,8 @@ struct MixerSound {
 };
 
 // The one SDL audio output the music and the effects share: the music fills
-// each chunk, then every channel that plays adds its sound at full volume,
-// clipped. With no usable sound device, or when asked to be `silent`, it plays
+// each chunk, then every channel that plays adds its sound at the effects'
+// volume, clipped. With no usable sound device, or when asked to be `silent`, it plays
 // on SDL's dummy driver: nothing is heard, and every sound still takes its length.
 class MixerDevice {
 public:
@@ -54,6 +54,14 @@ public:
     bool playing(int channel);
     // Sets the music, or none; rendered from the next chunk on.
     void setMusic(MusicSource* music);
+    // The music's and the effects' volumes, 0 to 100; 100 leaves each as made.
+    // Every sound still takes its length at 0.
+    void setVolumes(int music, int effects);
+    // Music off is not rendered at all: it stands where it was until it is on.
+    void setMusicOn(bool on);
+    // Held, nothing plays and nothing moves on: the music and every sound go
+    // on from where they stood when let go.
+    void setHeld(bool held);
 
 private:
     struct Channel {
@@ -68,6 +76,10 @@ private:
     std::string warning_;
     MusicSource* music_ = nullptr;
     Channel channels_[2];
+    int musicVolume_ = 100;
+    int effectsVolume_ = SDL_MIX_MAXVOLUME;  // in SDL's own steps
+    bool musicOn_ = true;
+    bool held_ = false;
 };
 
 }  // namespace vantorix
