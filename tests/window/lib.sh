@@ -55,6 +55,8 @@ export XDG_CONFIG_HOME=$WORK/config
 # start_xvfb [WIDTHxHEIGHT]: a screen of our own, 1024x768 unless given. Xvfb
 # picks a free display number and writes it to fd 3, so tests can run side by side.
 start_xvfb() {
+    # Emptied here, not by the child's redirection, which may come after the first look.
+    : >"$WORK/display"
     # No reset when the last client leaves, so resources set with xrdb stay.
     Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp -noreset \
         3>"$WORK/display" 2>"$WORK/xvfb.log" &
