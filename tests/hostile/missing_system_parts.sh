@@ -58,6 +58,13 @@ GAME_PID=$!
 WID=$(timeout 10 xdotool search --sync --onlyvisible --name '^Vantorix$' | head -n1) || fail "no window"
 runs_with_one_line "no sound device"
 
+say "no sound card for ALSA: the game's line, none of ALSA's"
+: >"$WORK/no-cards.conf"
+ALSA_CONFIG_PATH=$WORK/no-cards.conf SDL_AUDIODRIVER=alsa "$game" >"$WORK/game.out" 2>"$WORK/game.err" &
+GAME_PID=$!
+WID=$(timeout 10 xdotool search --sync --onlyvisible --name '^Vantorix$' | head -n1) || fail "no window"
+runs_with_one_line "no sound device"
+
 say "no SoundFont"
 SDL_AUDIODRIVER=dummy "${hidden[@]}" /usr/share/sounds/sf2 "$game" >"$WORK/game.out" 2>"$WORK/game.err" &
 GAME_PID=$!

@@ -1,5 +1,7 @@
 #include "platform/sound/mixer_device.h"
 
+#include <dlfcn.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -10,6 +12,23 @@ namespace {
 // 512 frames keep an effect's first sample within about 12 ms of its call.
 constexpr int kChunkFrames = 512;
 constexpr int kBytesPerFrame = 4;  // stereo, 16 bits
+
+// ALSA tells stderr every step of a failed open, eight lines before ours when
+// there is no sound card: when SDL plays through it, it is told to keep quiet.
+// SDL has loaded the library by then; it is not loaded for this alone.
+void ignoreAlsa(const char*, int, const char*, int, const char*, ...) {}
+
+void quietAlsa() {
+    const char* driver = SDL_GetCurrentAudioDriver();
+    if (!driver || std::strcmp(driver, "alsa") != 0) return;
+    void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_NOLOAD);
+    if (!alsa) return;
+    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+    using SetHandler = int (*)(Handler);
+    if (auto set = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler")))
+        set(ignoreAlsa);
+    dlclose(alsa);
+}
 
 // The device's lock, held for as long as the object lives.
 class DeviceLock {
@@ -37,6 +56,7 @@ MixerDevice::MixerDevice(bool silent) {
 
 bool MixerDevice::tryOpen() {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    quietAlsa();
     SDL_AudioSpec want{};
     want.freq = kSampleRate;
     want.format = AUDIO_S16SYS;
