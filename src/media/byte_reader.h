@@ -5,6 +5,11 @@
 
 namespace vantorix {
 
+// Little-endian fields, as RIFF files (waves, SoundFonts, wrapped songs) keep
+// them, at a place the caller has checked holds them.
+inline std::uint16_t le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
+inline std::uint32_t le32(const std::uint8_t* p) { return le16(p) | static_cast<std::uint32_t>(le16(p + 2)) << 16; }
+
 // Big-endian reading through a byte span; callers check has() before reading.
 class ByteReader {
 public:

@@ -5,6 +5,8 @@
 #include <map>
 #include <memory>
 
+#include "media/byte_reader.h"
+
 namespace vantorix {
 
 namespace {
@@ -18,10 +20,6 @@ constexpr std::uint16_t kStereoSampleTypes = 0x000E;
 constexpr std::uint32_t kMaxPresetTablesBytes = 64 * 1024 * 1024;
 constexpr std::uint32_t kMaxInfoBytes = 1024 * 1024;
 
-std::uint16_t le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
-std::uint32_t le32(const std::uint8_t* p) {
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
 void set16(std::uint8_t* p, std::uint32_t v) {
     p[0] = static_cast<std::uint8_t>(v);
     p[1] = static_cast<std::uint8_t>(v >> 8);

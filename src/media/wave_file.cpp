@@ -3,6 +3,8 @@
 #include <climits>
 #include <cstring>
 
+#include "media/byte_reader.h"
+
 namespace vantorix {
 
 namespace {
@@ -16,11 +18,6 @@ constexpr std::uint16_t kImaAdpcmTag = 0x11;
 constexpr std::uint16_t kExtensibleTag = 0xFFFE;
 // An extensible header names its coding by a GUID: the two-byte tag, then these.
 constexpr std::uint8_t kGuidTail[14] = {0, 0, 0, 0, 16, 0, 128, 0, 0, 170, 0, 56, 155, 113};
-
-std::uint32_t le32(const std::uint8_t* p) {
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-std::uint16_t le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
 
 void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
