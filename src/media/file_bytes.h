@@ -8,6 +8,9 @@
 
 namespace vantorix {
 
+// Whether `path` names a regular file, or a link to one.
+bool isFile(const std::string& path);
+
 // Reads a whole regular file of at most `maxBytes`; anything else (missing, a
 // folder, too big, unreadable) gives nothing and a reason.
 std::optional<std::vector<std::uint8_t>> readFileCapped(const std::string& path,
