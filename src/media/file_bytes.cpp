@@ -14,6 +14,14 @@ bool isFile(const std::string& path) {
 std::optional<std::vector<std::uint8_t>> readFileCapped(const std::string& path,
                                                         std::size_t maxBytes,
                                                         std::string& whyNot) {
+    bool tooLarge = false;
+    return readFileCapped(path, maxBytes, whyNot, tooLarge);
+}
+
+std::optional<std::vector<std::uint8_t>> readFileCapped(const std::string& path,
+                                                        std::size_t maxBytes,
+                                                        std::string& whyNot, bool& tooLarge) {
+    tooLarge = false;
     if (!isFile(path)) {
         whyNot = "not a file";
         return std::nullopt;
@@ -25,6 +33,7 @@ std::optional<std::vector<std::uint8_t>> readFileCapped(const std::string& path,
         return std::nullopt;
     }
     if (size > maxBytes) {
+        tooLarge = true;
         whyNot = "too large (" + std::to_string(size) + " bytes)";
         return std::nullopt;
     }

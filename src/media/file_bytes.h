@@ -16,5 +16,9 @@ bool isFile(const std::string& path);
 std::optional<std::vector<std::uint8_t>> readFileCapped(const std::string& path,
                                                         std::size_t maxBytes,
                                                         std::string& whyNot);
+// The same, telling with `tooLarge` a file refused for its size alone.
+std::optional<std::vector<std::uint8_t>> readFileCapped(const std::string& path,
+                                                        std::size_t maxBytes,
+                                                        std::string& whyNot, bool& tooLarge);
 
 }  // namespace vantorix
