@@ -52,6 +52,22 @@ std::int64_t framesPerBlock(const WaveFile& wave) {
     }
 }
 
+// Fills in the numbers of the format; false when they give nothing to reckon a
+// size by, which the loader refuses too.
+bool readFormat(WaveFile& wave, std::span<const std::uint8_t> fmt) {
+    if (fmt.size() < 16) return false;
+    std::uint32_t rate = le32(fmt.data() + 4);
+    if (rate == 0 || rate > INT_MAX) return false;
+    wave.sampleRate = static_cast<int>(rate);
+    wave.coding = le16(fmt.data());
+    // An extensible header names its coding in the first two bytes of its GUID.
+    if (wave.coding == kExtensibleTag && fmt.size() >= 26) wave.coding = le16(fmt.data() + 24);
+    wave.channels = le16(fmt.data() + 2);
+    wave.blockAlign = le16(fmt.data() + 12);
+    wave.bitsPerSample = le16(fmt.data() + 14);
+    return wave.channels > 0 && wave.blockAlign > 0;
+}
+
 }  // namespace
 
 std::optional<WaveFile> WaveFile::parse(std::span<const std::uint8_t> bytes, std::string& whyNot) {
@@ -60,49 +76,31 @@ std::optional<WaveFile> WaveFile::parse(std::span<const std::uint8_t> bytes, std
         whyNot = "not a wave file";
         return std::nullopt;
     }
-    // The first format chunk and the first data chunk, as the loader takes them.
+    // The loader takes the first format chunk, and refuses a file whose first
+    // data chunk comes before it.
     std::optional<std::span<const std::uint8_t>> format;
-    WaveFile wave;
-    bool haveData = false;
-    for (std::size_t pos = 12; bytes.size() - pos >= 8 && !(format && haveData);) {
+    for (std::size_t pos = 12; bytes.size() - pos >= 8;) {
         const std::uint8_t* chunk = bytes.data() + pos;
         std::size_t length = le32(chunk + 4);
         std::size_t available = bytes.size() - pos - 8;
-        if (std::memcmp(chunk, "fmt ", 4) == 0 && !format) {
-            format = bytes.subspan(pos + 8, std::min(length, available));
-        } else if (std::memcmp(chunk, "data", 4) == 0 && !haveData) {
+        auto body = bytes.subspan(pos + 8, std::min(length, available));
+        if (std::memcmp(chunk, "data", 4) == 0) {
+            if (!format) break;
+            WaveFile wave;
             wave.dataAt = pos + 8;
-            wave.dataBytes = std::min(length, available);
-            haveData = true;
+            wave.dataBytes = body.size();
+            if (!readFormat(wave, *format)) {
+                whyNot = "a format with nothing to reckon a size by";
+                return std::nullopt;
+            }
+            return wave;
         }
+        if (std::memcmp(chunk, "fmt ", 4) == 0 && !format) format = body;
         // A chunk of odd length is followed by a pad byte.
-        std::size_t padded = length + (length & 1);
-        if (padded >= available) break;
-        pos += 8 + padded;
+        pos += 8 + std::min(length + (length & 1), available);
     }
-    if (!format || !haveData) {
-        whyNot = format ? "no sample data" : "no format chunk";
-        return std::nullopt;
-    }
-    auto fmt = *format;
-    if (fmt.size() < 16) {
-        whyNot = "format chunk too short";
-        return std::nullopt;
-    }
-    wave.coding = le16(fmt.data());
-    // An extensible header names its coding in the first two bytes of its GUID.
-    if (wave.coding == kExtensibleTag && fmt.size() >= 26) wave.coding = le16(fmt.data() + 24);
-    wave.channels = le16(fmt.data() + 2);
-    std::uint32_t rate = le32(fmt.data() + 4);
-    wave.blockAlign = le16(fmt.data() + 12);
-    wave.bitsPerSample = le16(fmt.data() + 14);
-    // Nothing to reckon a size with; the loader refuses these too.
-    if (wave.channels == 0 || rate == 0 || rate > INT_MAX || wave.blockAlign == 0) {
-        whyNot = "unsupported sample format";
-        return std::nullopt;
-    }
-    wave.sampleRate = static_cast<int>(rate);
-    return wave;
+    whyNot = "no data after a format chunk";
+    return std::nullopt;
 }
 
 std::int64_t WaveFile::frames() const {
@@ -112,10 +110,8 @@ std::int64_t WaveFile::frames() const {
 std::int64_t WaveFile::lengthMs() const { return frames() * 1000 / sampleRate; }
 
 std::uint64_t WaveFile::decodedBytes(int mixerRate) const {
-    int sampleBytes = decodedSampleBytes(*this);
-    if (sampleBytes == 0) return 0;
     auto count = static_cast<std::uint64_t>(frames());
-    std::uint64_t decoded = count * static_cast<std::uint64_t>(channels * sampleBytes);
+    std::uint64_t decoded = count * static_cast<std::uint64_t>(channels * decodedSampleBytes(*this));
     auto rate = static_cast<std::uint64_t>(sampleRate);
     std::uint64_t mixed = (count * static_cast<std::uint64_t>(mixerRate) + rate - 1) / rate * 4;
     return std::max(decoded, mixed);

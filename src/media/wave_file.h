@@ -21,15 +21,14 @@ struct WaveFile {
     std::size_t dataAt = 0;     // where the data chunk's body starts in the file
     std::size_t dataBytes = 0;  // as much of that body as the file holds
 
-    // Nothing, and why, when the file has no format and data to go by.
+    // Nothing, and why, when the file has no format and data to reckon by.
     static std::optional<WaveFile> parse(std::span<const std::uint8_t> bytes, std::string& whyNot);
 
     // The frames of the whole blocks, all the loader decodes of a file cut short.
     std::int64_t frames() const;
     std::int64_t lengthMs() const;
     // What the sound takes in memory once decoded: the larger of the decoder's
-    // output and the mixer's stereo 16-bit frames at `mixerRate`. Nothing for a
-    // coding the loader does not decode.
+    // output and the mixer's stereo 16-bit frames at `mixerRate`.
     std::uint64_t decodedBytes(int mixerRate) const;
 };
 

@@ -115,6 +115,8 @@ TEST(WaveReader, RejectsBrokenFilesAndKeepsWholeFramesOfCutOnes) {
     auto parsed = WaveFile::parse(cut, why);
     ASSERT_TRUE(parsed) << why;
     EXPECT_EQ(parsed->frames(), 50);
+    std::vector<std::uint8_t> headerOnly(wave.begin(), wave.begin() + 44);
+    EXPECT_EQ(WaveFile::parse(headerOnly, why)->frames(), 0) << "whether nothing plays is the loader's to say";
     // A chunk whose length, top bit set, runs far past the file hides the data after it.
     auto past = testing::riffWave({testing::riffChunk("fmt ", testing::formatBody(1, 1, 8000, 16, 2)),
                                    {'J', 'U', 'N', 'K', 0x10, 0, 0, 0x80}, testing::Bytes(16, 0),
@@ -123,6 +125,37 @@ TEST(WaveReader, RejectsBrokenFilesAndKeepsWholeFramesOfCutOnes) {
     for (std::size_t n = 0; n < 60; ++n) {
         std::vector<std::uint8_t> part(wave.begin(), wave.begin() + static_cast<long>(n));
         WaveFile::parse(part, why);
+    }
+}
+
+TEST(WaveReader, TakesTheFirstFormatAndTheDataAfterIt) {
+    using testing::formatBody, testing::riffChunk, testing::riffWave;
+    auto data = riffChunk("data", testing::Bytes(800, 1));
+    std::string why;
+    auto wave = WaveFile::parse(riffWave({riffChunk("LIST", testing::Bytes(10, 'a')),
+                                          riffChunk("fmt ", formatBody(1, 1, 8000, 16, 2)),
+                                          riffChunk("fmt ", formatBody(1, 2, 44100, 16, 4)), data}),
+                                why);
+    ASSERT_TRUE(wave) << why;
+    EXPECT_EQ(wave->sampleRate, 8000);
+    EXPECT_EQ(wave->frames(), 400);
+    EXPECT_FALSE(WaveFile::parse(riffWave({data, riffChunk("fmt ", formatBody(1, 1, 8000, 16, 2)), data}), why))
+        << "the loader refuses a format after the data";
+}
+
+TEST(WaveReader, RefusesFormatsWithNothingToReckonBy) {
+    using testing::formatBody, testing::riffChunk;
+    auto plain = formatBody(1, 1, 8000, 16, 2);
+    auto pastInt = plain;
+    setLe32(&pastInt[4], 0x80000000u);
+    for (auto [what, format] : {std::pair{"no channels", formatBody(0x11, 0, 8000, 4, 256)},
+                                std::pair{"no sample rate", formatBody(1, 1, 0, 16, 2)},
+                                std::pair{"a sample rate past 2^31 - 1", pastInt},
+                                std::pair{"no block size", formatBody(1, 1, 8000, 16, 0)},
+                                std::pair{"14 bytes", testing::Bytes(plain.begin(), plain.begin() + 14)}}) {
+        std::string why;
+        auto wave = testing::riffWave({riffChunk("fmt ", format), riffChunk("data", testing::Bytes(512, 0))});
+        EXPECT_FALSE(WaveFile::parse(wave, why)) << what;
     }
 }
 
@@ -172,8 +205,10 @@ TEST(EffectFile, RefusesOnlyWhatDecodesPastTheLimitAndSaysSo) {
     auto wide = WaveFile::parse(testing::extensibleWave(24, false, 8, 96000, 0.5), why);
     ASSERT_TRUE(wide) << why;
     EXPECT_EQ(wide->decodedBytes(44100), 48000u * 8 * 4);
-    // Law and ADPCM samples decode to 16 bits.
-    for (auto [bytes, decoded] : {std::pair{testing::lawWave(7, 8, 44100, 1000), 1000u * 8 * 2},
+    // 32-bit and float samples stay 32 bits; law and ADPCM samples decode to 16 bits.
+    for (auto [bytes, decoded] : {std::pair{testing::sineWave(32, false, 2, 44100, 0.01), 441u * 2 * 4},
+                                  {testing::sineWave(32, true, 2, 44100, 0.01), 441u * 2 * 4},
+                                  {testing::lawWave(7, 8, 44100, 1000), 1000u * 8 * 2},
                                   {testing::adpcmWave(2, 2, 48000, 1), 500u * 2 * 2},
                                   {testing::adpcmWave(0x11, 2, 48000, 1), 505u * 2 * 2}})
         EXPECT_EQ(WaveFile::parse(bytes, why)->decodedBytes(44100), decoded);
