@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "media/byte_reader.h"
 #include "media/sound_font.h"
 #include "platform/sound/fluid_library.h"
 #include "platform/sound/fluid_sound_fonts.h"
@@ -48,8 +49,8 @@ void checkImage(const SoundFontImage& image, std::size_t fileSize) {
     std::fclose(source);
     if (!whole) fail("the cut does not read through");
     if (beyond) fail("the cut reads past its end");
-    std::uint32_t riffSize = bytes[4] | (bytes[5] << 8) | (bytes[6] << 16) | (static_cast<std::uint32_t>(bytes[7]) << 24);
-    if (std::memcmp(bytes.data(), "RIFF", 4) != 0 || riffSize + 8 != image.size()) fail("the cut's RIFF header is wrong");
+    if (std::memcmp(bytes.data(), "RIFF", 4) != 0 || vantorix::le32(bytes.data() + 4) + 8 != image.size())
+        fail("the cut's RIFF header is wrong");
 }
 
 void play(int id, const std::bitset<128>& programs) {

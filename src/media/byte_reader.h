@@ -5,6 +5,19 @@
 
 namespace vantorix {
 
+// Little-endian fields, as RIFF files (waves, SoundFonts, wrapped songs) keep
+// them, read or set in place at a place the caller has checked holds them.
+inline std::uint16_t le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
+inline std::uint32_t le32(const std::uint8_t* p) { return le16(p) | static_cast<std::uint32_t>(le16(p + 2)) << 16; }
+inline void setLe16(std::uint8_t* p, std::uint32_t v) {
+    p[0] = static_cast<std::uint8_t>(v);
+    p[1] = static_cast<std::uint8_t>(v >> 8);
+}
+inline void setLe32(std::uint8_t* p, std::uint32_t v) {
+    setLe16(p, v & 0xFFFF);
+    setLe16(p + 2, v >> 16);
+}
+
 // Big-endian reading through a byte span; callers check has() before reading.
 class ByteReader {
 public:

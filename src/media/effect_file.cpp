@@ -1,7 +1,6 @@
 #include "media/effect_file.h"
 
-#include <filesystem>
-
+#include "media/byte_reader.h"
 #include "media/file_bytes.h"
 
 namespace vantorix {
@@ -14,16 +13,8 @@ std::string megabytes(std::uint64_t bytes) { return std::to_string(bytes / (1024
 
 std::optional<EffectFile> readEffect(const std::string& path, int mixerRate, std::string& whyNot,
                                      bool& tooLarge) {
-    tooLarge = false;
-    std::error_code error;
-    auto fileBytes = std::filesystem::file_size(path, error);
-    if (!error && fileBytes > kMaxEffectFileBytes) {
-        tooLarge = true;
-        whyNot = "a file of " + megabytes(fileBytes) + ", past the " +
-                 megabytes(kMaxEffectFileBytes) + " an effect's file may take";
-        return std::nullopt;
-    }
-    auto bytes = readFileCapped(path, kMaxEffectFileBytes, whyNot);
+    auto bytes = readFileCapped(path, kMaxEffectFileBytes, whyNot, tooLarge);
+    if (tooLarge) whyNot += ", past the " + megabytes(kMaxEffectFileBytes) + " an effect's file may take";
     if (!bytes) return std::nullopt;
     auto wave = WaveFile::parse(*bytes, whyNot);
     if (!wave) return std::nullopt;
@@ -34,6 +25,9 @@ std::optional<EffectFile> readEffect(const std::string& path, int mixerRate, std
                  megabytes(kMaxEffectDecodedBytes) + " an effect may take";
         return std::nullopt;
     }
+    // The loader sets aside as much as the data chunk's length says before it
+    // reads a byte: a file cut short could have it ask for gigabytes.
+    setLe32(bytes->data() + wave->dataAt - 4, static_cast<std::uint32_t>(wave->dataBytes));
     return EffectFile{std::move(*bytes), *wave};
 }
 

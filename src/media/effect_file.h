@@ -9,7 +9,7 @@
 
 namespace vantorix {
 
-// An effect read from its file and checked; `wave` points into `bytes`.
+// An effect read from its file and sized, its bytes ready for SDL's wave loader.
 struct EffectFile {
     std::vector<std::uint8_t> bytes;
     WaveFile wave;
@@ -22,7 +22,8 @@ constexpr std::uint64_t kMaxEffectDecodedBytes = 32 * 1024 * 1024;
 constexpr std::size_t kMaxEffectFileBytes = 2 * kMaxEffectDecodedBytes;
 
 // Reads the effect at `path` for a mixer at `mixerRate`. Nothing when it cannot
-// be played: `whyNot` says why, and `tooLarge` whether its size alone is at fault.
+// be sized or is too large: `whyNot` says why, and `tooLarge` whether its size
+// alone is at fault. Whether its coding plays is for the wave loader to say.
 std::optional<EffectFile> readEffect(const std::string& path, int mixerRate, std::string& whyNot,
                                      bool& tooLarge);
 

@@ -6,20 +6,34 @@
 
 namespace vantorix {
 
+bool isFile(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
 std::optional<std::vector<std::uint8_t>> readFileCapped(const std::string& path,
                                                         std::size_t maxBytes,
                                                         std::string& whyNot) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
+    bool tooLarge = false;
+    return readFileCapped(path, maxBytes, whyNot, tooLarge);
+}
+
+std::optional<std::vector<std::uint8_t>> readFileCapped(const std::string& path,
+                                                        std::size_t maxBytes,
+                                                        std::string& whyNot, bool& tooLarge) {
+    tooLarge = false;
+    if (!isFile(path)) {
         whyNot = "not a file";
         return std::nullopt;
     }
+    std::error_code error;
     auto size = std::filesystem::file_size(path, error);
     if (error) {
         whyNot = error.message();
         return std::nullopt;
     }
     if (size > maxBytes) {
+        tooLarge = true;
         whyNot = "too large (" + std::to_string(size) + " bytes)";
         return std::nullopt;
     }

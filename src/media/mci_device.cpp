@@ -4,9 +4,9 @@
 #include <cctype>
 #include <charconv>
 #include <cstring>
-#include <filesystem>
 #include <optional>
 
+#include "media/file_bytes.h"
 #include "media/mci_errors.h"
 
 namespace vantorix {
@@ -65,11 +65,6 @@ bool openKeywords(const std::vector<Word>& words, std::size_t from, std::string&
     type = typeWord.value_or("");
     alias = aliasWord.value_or("");
     return true;
-}
-
-bool isFile(const std::string& path) {
-    std::error_code error;
-    return std::filesystem::is_regular_file(path, error);
 }
 
 // An unquoted file name may hold blanks, and its folders may be named like the

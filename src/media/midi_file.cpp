@@ -17,10 +17,6 @@ constexpr int kMaxTracks = 127;
 constexpr std::uint32_t kMThd = 0x4D546864;
 constexpr std::uint32_t kMTrk = 0x4D54726B;
 
-std::uint32_t le32(std::span<const std::uint8_t> b) {
-    return b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
-}
-
 // The MIDI file inside a RIFF "RMID" wrapper: its "data" chunk. Other bytes pass as they are.
 std::span<const std::uint8_t> unwrapRiff(std::span<const std::uint8_t> bytes) {
     if (bytes.size() < 12 || !std::equal(bytes.begin(), bytes.begin() + 4, "RIFF") ||
@@ -28,7 +24,7 @@ std::span<const std::uint8_t> unwrapRiff(std::span<const std::uint8_t> bytes) {
         return bytes;
     std::size_t pos = 12;
     while (bytes.size() - pos >= 8) {
-        std::size_t length = le32(bytes.subspan(pos + 4, 4));
+        std::size_t length = le32(bytes.data() + pos + 4);
         std::size_t available = bytes.size() - pos - 8;
         if (std::equal(bytes.begin() + pos, bytes.begin() + pos + 4, "data"))
             return bytes.subspan(pos + 8, std::min(length, available));

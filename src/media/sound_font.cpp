@@ -5,6 +5,8 @@
 #include <map>
 #include <memory>
 
+#include "media/byte_reader.h"
+
 namespace vantorix {
 
 namespace {
@@ -18,18 +20,6 @@ constexpr std::uint16_t kStereoSampleTypes = 0x000E;
 constexpr std::uint32_t kMaxPresetTablesBytes = 64 * 1024 * 1024;
 constexpr std::uint32_t kMaxInfoBytes = 1024 * 1024;
 
-std::uint16_t le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
-std::uint32_t le32(const std::uint8_t* p) {
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-void set16(std::uint8_t* p, std::uint32_t v) {
-    p[0] = static_cast<std::uint8_t>(v);
-    p[1] = static_cast<std::uint8_t>(v >> 8);
-}
-void set32(std::uint8_t* p, std::uint32_t v) {
-    set16(p, v & 0xFFFF);
-    set16(p + 2, v >> 16);
-}
 void put32(std::vector<std::uint8_t>& out, std::uint64_t v) {
     for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
@@ -95,13 +85,13 @@ struct ZoneTables {
         for (std::size_t b = first; b < end; ++b) {
             const std::uint8_t* bag = bags.record(b);
             std::uint8_t copied[4];
-            set16(copied, outGens.count());
-            set16(copied + 2, outMods.count());
+            setLe16(copied, outGens.count());
+            setLe16(copied + 2, outMods.count());
             outBags.bytes.insert(outBags.bytes.end(), copied, copied + 4);
             for (std::size_t g = le16(bag); g < le16(bags.record(b + 1)); ++g) {
                 append(outGens, gens, g);
                 std::uint8_t* gen = outGens.bytes.data() + outGens.bytes.size() - gens.recordSize;
-                if (le16(gen) == pointer) set16(gen + 2, to[le16(gen + 2)]);
+                if (le16(gen) == pointer) setLe16(gen + 2, to[le16(gen + 2)]);
             }
             for (std::size_t m = le16(bag + 2); m < le16(bags.record(b + 1) + 2); ++m) append(outMods, mods, m);
         }
@@ -110,8 +100,8 @@ struct ZoneTables {
     // The terminal records, pointing just past the copied ones.
     void finish() {
         std::uint8_t end[4];
-        set16(end, outGens.count());
-        set16(end + 2, outMods.count());
+        setLe16(end, outGens.count());
+        setLe16(end + 2, outMods.count());
         outBags.bytes.insert(outBags.bytes.end(), end, end + 4);
         append(outGens, gens, gens.count() - 1);
         append(outMods, mods, mods.count() - 1);
@@ -126,7 +116,7 @@ Table headersOf(const Table& headers, std::size_t bagField, const std::vector<st
     for (std::size_t i = 0; i <= keep.size(); ++i) {
         std::size_t from = i < keep.size() ? keep[i] : headers.count() - 1;
         ZoneTables::append(out, headers, from);
-        set16(out.bytes.data() + out.bytes.size() - headers.recordSize + bagField,
+        setLe16(out.bytes.data() + out.bytes.size() - headers.recordSize + bagField,
               i < keep.size() ? firstBags[i] : bagCount);
     }
     return out;
@@ -211,14 +201,14 @@ std::vector<SampleStretch> compactSamples(Table& headers, std::uint64_t points) 
         for (std::size_t field : {28u, 32u}) {
             auto moved = static_cast<std::int64_t>(le32(sample + field)) - static_cast<std::int64_t>(w.from) +
                          static_cast<std::int64_t>(newStart);
-            set32(sample + field, static_cast<std::uint32_t>(std::clamp<std::int64_t>(moved, 0, UINT32_MAX)));
+            setLe32(sample + field, static_cast<std::uint32_t>(std::clamp<std::int64_t>(moved, 0, UINT32_MAX)));
         }
         // FluidSynth also plays a sample it loads alone on into its guard points;
         // so does this header, and the music is the same either way.
         std::uint64_t end = le32(sample + 24);
-        set32(sample + 20, static_cast<std::uint32_t>(newStart));
-        set32(sample + 24, static_cast<std::uint32_t>(w.to > w.from ? newStart + std::min(end + kGuardPoints, w.to) - w.from
-                                                                    : newStart));
+        setLe32(sample + 20, static_cast<std::uint32_t>(newStart));
+        setLe32(sample + 24, static_cast<std::uint32_t>(w.to > w.from ? newStart + std::min(end + kGuardPoints, w.to) - w.from
+                                                                      : newStart));
     }
     return merged;
 }
@@ -359,7 +349,7 @@ SoundFontImage SoundFontIndex::subset(const std::bitset<128>& programs) const {
         ZoneTables::append(sampleHeaders, shdr_, terminal ? shdr_.count() - 1 : samples.order()[k]);
         std::uint8_t* sample = sampleHeaders.bytes.data() + sampleHeaders.bytes.size() - shdr_.recordSize;
         if (!terminal && samples.kept(le16(sample + 42)) && (le16(sample + 44) & kStereoSampleTypes))
-            set16(sample + 42, samples[le16(sample + 42)]);
+            setLe16(sample + 42, samples[le16(sample + 42)]);
     }
 
     std::vector<SampleStretch> stretches = compactSamples(sampleHeaders, points_);

@@ -1,9 +1,10 @@
 #include "media/system_sounds.h"
 
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
-#include "media/wave_file.h"
+#include "media/byte_reader.h"
 
 namespace vantorix {
 
@@ -39,6 +40,27 @@ std::vector<std::uint8_t> beepWave(int sampleRate) {
 
 std::vector<std::uint8_t> defaultSoundWave(int sampleRate) {
     return tones({{784.0, 0.12}, {523.25, 0.2}}, 10.0, sampleRate);
+}
+
+std::vector<std::uint8_t> monoWaveBytes(std::span<const std::int16_t> samples, int sampleRate) {
+    auto dataBytes = static_cast<std::uint32_t>(2 * samples.size());
+    auto rate = static_cast<std::uint32_t>(sampleRate);
+    // The 44 bytes of a plain wave file's header, then the samples.
+    std::vector<std::uint8_t> out(44 + dataBytes);
+    std::memcpy(&out[0], "RIFF", 4);
+    setLe32(&out[4], 36 + dataBytes);
+    std::memcpy(&out[8], "WAVEfmt ", 8);
+    setLe32(&out[16], 16);
+    setLe16(&out[20], 1);         // PCM
+    setLe16(&out[22], 1);         // one channel
+    setLe32(&out[24], rate);
+    setLe32(&out[28], rate * 2);  // bytes a second
+    setLe16(&out[32], 2);         // bytes a frame
+    setLe16(&out[34], 16);        // bits a sample
+    std::memcpy(&out[36], "data", 4);
+    setLe32(&out[40], dataBytes);
+    for (std::size_t i = 0; i < samples.size(); ++i) setLe16(&out[44 + 2 * i], static_cast<std::uint16_t>(samples[i]));
+    return out;
 }
 
 }  // namespace vantorix

@@ -1,7 +1,10 @@
 #include "media/wave_file.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
+
+#include "media/byte_reader.h"
 
 namespace vantorix {
 
@@ -14,117 +17,55 @@ constexpr std::uint16_t kALawTag = 6;
 constexpr std::uint16_t kMuLawTag = 7;
 constexpr std::uint16_t kImaAdpcmTag = 0x11;
 constexpr std::uint16_t kExtensibleTag = 0xFFFE;
-// An extensible header names its coding by a GUID: the two-byte tag, then these.
-constexpr std::uint8_t kGuidTail[14] = {0, 0, 0, 0, 16, 0, 128, 0, 0, 170, 0, 56, 155, 113};
 
-std::uint32_t le32(const std::uint8_t* p) {
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-std::uint16_t le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
-
-void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-void put16(std::vector<std::uint8_t>& out, std::uint16_t v) {
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-void putChunk(std::vector<std::uint8_t>& out, const char* tag,
-              std::span<const std::uint8_t> body) {
-    out.insert(out.end(), tag, tag + 4);
-    put32(out, static_cast<std::uint32_t>(body.size()));
-    out.insert(out.end(), body.begin(), body.end());
-    if (body.size() & 1) out.push_back(0);
-}
-
-std::vector<std::uint8_t> riffWave(std::span<const std::uint8_t> format,
-                                   std::span<const std::uint8_t> samples) {
-    std::vector<std::uint8_t> out = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'};
-    out.reserve(30 + format.size() + samples.size());
-    putChunk(out, "fmt ", format);
-    putChunk(out, "data", samples);
-    auto riffLength = static_cast<std::uint32_t>(out.size() - 8);
-    for (int i = 0; i < 4; ++i) out[4 + i] = static_cast<std::uint8_t>(riffLength >> (8 * i));
-    return out;
-}
-
-// The coding a fmt chunk names, looking through an extensible header's GUID.
-std::optional<std::uint16_t> codingTag(std::span<const std::uint8_t> format) {
-    std::uint16_t tag = le16(format.data());
-    if (tag != kExtensibleTag) return tag;
-    if (format.size() < 40 || le16(format.data() + 16) < 22) return std::nullopt;
-    if (std::memcmp(format.data() + 26, kGuidTail, sizeof kGuidTail) != 0) return std::nullopt;
-    return le16(format.data() + 24);
-}
-
-// ADPCM: how many frames a block holds, as the header gives it or, when it gives
-// none, as many as the block has room for. Zero when the header's count cannot fit.
-int adpcmFramesPerBlock(const WaveFile& wave, int headerBytes, int framesInHeader) {
-    int room = (wave.blockAlign - headerBytes) * 2 / wave.channels + framesInHeader;
-    bool given = wave.format.size() >= 20 && le16(wave.format.data() + 16) >= 2;
-    int frames = given ? le16(wave.format.data() + 18) : 0;
-    if (frames == 0) frames = room;
-    return frames > 1 && frames <= room ? frames : 0;
-}
-
-// Checks the fmt chunk against what the wave loader decodes and fills in the format.
-bool readFormat(WaveFile& wave, std::string& whyNot) {
-    auto fmt = wave.format;
-    if (fmt.size() < 16) return whyNot = "format chunk too short", false;
-    auto tag = codingTag(fmt);
-    wave.channels = le16(fmt.data() + 2);
-    std::uint32_t rate = le32(fmt.data() + 4);
-    wave.blockAlign = le16(fmt.data() + 12);
-    wave.bitsPerSample = le16(fmt.data() + 14);
-    if (!tag || wave.channels == 0 || wave.channels > 255 || rate == 0 || rate > INT_MAX ||
-        wave.blockAlign == 0)
-        return whyNot = "unsupported sample format", false;
-    wave.sampleRate = static_cast<int>(rate);
-    bool plainBlocks = wave.blockAlign * 8 == wave.channels * wave.bitsPerSample;
-    bool extensible = le16(fmt.data()) == kExtensibleTag;
-    bool known = false;
-    switch (*tag) {
-        case kPcmTag:
-            wave.coding = WaveFile::Coding::Pcm;
-            known = plainBlocks && (wave.bitsPerSample == 8 || wave.bitsPerSample == 16 ||
-                                    wave.bitsPerSample == 24 || wave.bitsPerSample == 32);
-            break;
-        case kFloatTag:
-            wave.coding = WaveFile::Coding::Float;
-            known = plainBlocks && wave.bitsPerSample == 32;
-            break;
-        case kALawTag:
-        case kMuLawTag:
-            wave.coding = *tag == kALawTag ? WaveFile::Coding::ALaw : WaveFile::Coding::MuLaw;
-            known = plainBlocks && wave.bitsPerSample == 8;
-            break;
-        case kMsAdpcmTag:
-            wave.coding = WaveFile::Coding::MsAdpcm;
-            known = !extensible && wave.bitsPerSample == 4 && wave.channels <= 2 &&
-                    fmt.size() >= 22 && wave.blockAlign >= 7 * wave.channels &&
-                    (wave.framesPerBlock = adpcmFramesPerBlock(wave, 7 * wave.channels, 2)) > 0;
-            break;
-        case kImaAdpcmTag:
-            wave.coding = WaveFile::Coding::ImaAdpcm;
-            known = wave.bitsPerSample == 4 && wave.blockAlign % 4 == 0 &&
-                    wave.blockAlign >= 4 * wave.channels &&
-                    (wave.framesPerBlock = adpcmFramesPerBlock(wave, 4 * wave.channels, 1)) > 0;
-            break;
-    }
-    if (!known) whyNot = "unsupported sample format";
-    return known;
-}
-
-// The bytes one decoded sample takes before mixing.
+// The bytes a sample takes as the loader decodes it; none in codings it does not decode.
 int decodedSampleBytes(const WaveFile& wave) {
     switch (wave.coding) {
-        case WaveFile::Coding::Pcm:
+        case kPcmTag:
             return wave.bitsPerSample == 24 ? 4 : wave.bitsPerSample / 8;
-        case WaveFile::Coding::Float:
+        case kFloatTag:
             return 4;
-        default:
+        case kALawTag:
+        case kMuLawTag:
+        case kMsAdpcmTag:
+        case kImaAdpcmTag:
             return 2;
+        default:
+            return 0;
     }
+}
+
+// The frames a block holds: one, or in ADPCM as many as its block has room for
+// at two samples a byte after each channel's header, which holds the first
+// frame or two. The loader takes no more than that.
+std::int64_t framesPerBlock(const WaveFile& wave) {
+    auto adpcm = [&](int headerBytes, int framesInHeader) {
+        return std::max(0, (wave.blockAlign - headerBytes * wave.channels) * 2 / wave.channels + framesInHeader);
+    };
+    switch (wave.coding) {
+        case kMsAdpcmTag:
+            return adpcm(7, 2);
+        case kImaAdpcmTag:
+            return adpcm(4, 1);
+        default:
+            return 1;
+    }
+}
+
+// Fills in the numbers of the format; false when they give nothing to reckon a
+// size by, which the loader refuses too.
+bool readFormat(WaveFile& wave, std::span<const std::uint8_t> fmt) {
+    if (fmt.size() < 16) return false;
+    std::uint32_t rate = le32(fmt.data() + 4);
+    if (rate == 0 || rate > INT_MAX) return false;
+    wave.sampleRate = static_cast<int>(rate);
+    wave.coding = le16(fmt.data());
+    // An extensible header names its coding in the first two bytes of its GUID.
+    if (wave.coding == kExtensibleTag && fmt.size() >= 26) wave.coding = le16(fmt.data() + 24);
+    wave.channels = le16(fmt.data() + 2);
+    wave.blockAlign = le16(fmt.data() + 12);
+    wave.bitsPerSample = le16(fmt.data() + 14);
+    return wave.channels > 0 && wave.blockAlign > 0;
 }
 
 }  // namespace
@@ -135,41 +76,35 @@ std::optional<WaveFile> WaveFile::parse(std::span<const std::uint8_t> bytes, std
         whyNot = "not a wave file";
         return std::nullopt;
     }
-    WaveFile wave;
-    bool haveFormat = false;
-    std::size_t pos = 12;
-    while (bytes.size() - pos >= 8) {
+    // The loader takes the first format chunk, and refuses a file whose first
+    // data chunk comes before it.
+    std::optional<std::span<const std::uint8_t>> format;
+    for (std::size_t pos = 12; bytes.size() - pos >= 8;) {
         const std::uint8_t* chunk = bytes.data() + pos;
         std::size_t length = le32(chunk + 4);
         std::size_t available = bytes.size() - pos - 8;
-        if (std::memcmp(chunk, "fmt ", 4) == 0 && !haveFormat) {
-            wave.format = bytes.subspan(pos + 8, std::min(length, available));
-            if (!readFormat(wave, whyNot)) return std::nullopt;
-            haveFormat = true;
-        } else if (std::memcmp(chunk, "data", 4) == 0) {
-            if (!haveFormat) break;
-            // A file cut short keeps the whole blocks it still has.
-            std::size_t blockBytes = static_cast<std::size_t>(wave.blockAlign);
-            std::size_t usable = std::min(length, available) / blockBytes * blockBytes;
-            if (usable == 0) {
-                whyNot = "no samples";
+        auto body = bytes.subspan(pos + 8, std::min(length, available));
+        if (std::memcmp(chunk, "data", 4) == 0) {
+            if (!format) break;
+            WaveFile wave;
+            wave.dataAt = pos + 8;
+            wave.dataBytes = body.size();
+            if (!readFormat(wave, *format)) {
+                whyNot = "a format with nothing to reckon a size by";
                 return std::nullopt;
             }
-            wave.samples = bytes.subspan(pos + 8, usable);
             return wave;
         }
-        if (length > available) break;
+        if (std::memcmp(chunk, "fmt ", 4) == 0 && !format) format = body;
         // A chunk of odd length is followed by a pad byte.
-        pos += 8 + length + (length & 1);
-        if (pos > bytes.size()) break;
+        pos += 8 + std::min(length + (length & 1), available);
     }
-    whyNot = haveFormat ? "no sample data" : "no format chunk";
+    whyNot = "no data after a format chunk";
     return std::nullopt;
 }
 
 std::int64_t WaveFile::frames() const {
-    return static_cast<std::int64_t>(samples.size() / static_cast<std::size_t>(blockAlign)) *
-           framesPerBlock;
+    return static_cast<std::int64_t>(dataBytes / static_cast<std::size_t>(blockAlign)) * framesPerBlock(*this);
 }
 
 std::int64_t WaveFile::lengthMs() const { return frames() * 1000 / sampleRate; }
@@ -180,22 +115,6 @@ std::uint64_t WaveFile::decodedBytes(int mixerRate) const {
     auto rate = static_cast<std::uint64_t>(sampleRate);
     std::uint64_t mixed = (count * static_cast<std::uint64_t>(mixerRate) + rate - 1) / rate * 4;
     return std::max(decoded, mixed);
-}
-
-std::vector<std::uint8_t> WaveFile::canonicalBytes() const { return riffWave(format, samples); }
-
-std::vector<std::uint8_t> monoWaveBytes(std::span<const std::int16_t> samples, int sampleRate) {
-    std::vector<std::uint8_t> format;
-    put16(format, kPcmTag);
-    put16(format, 1);
-    put32(format, static_cast<std::uint32_t>(sampleRate));
-    put32(format, static_cast<std::uint32_t>(sampleRate) * 2);
-    put16(format, 2);
-    put16(format, 16);
-    std::vector<std::uint8_t> raw;
-    raw.reserve(samples.size() * 2);
-    for (std::int16_t s : samples) put16(raw, static_cast<std::uint16_t>(s));
-    return riffWave(format, raw);
 }
 
 }  // namespace vantorix

@@ -1,39 +1,35 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
-#include <vector>
 
 namespace vantorix {
 
-// A wave file in any of the codings SDL's wave loader decodes: its format, checked,
-// and its coded samples located, cut to whole blocks.
+// What the effects need to know of a wave file before SDL's wave loader has
+// it: the numbers of its format and where its sound lies, enough to tell how
+// long the sound plays and how much memory it takes decoded. Which codings
+// play, and the rules of their headers, are the loader's to decide.
 struct WaveFile {
-    enum class Coding { Pcm, Float, ALaw, MuLaw, MsAdpcm, ImaAdpcm };
-
-    Coding coding = Coding::Pcm;
+    std::uint16_t coding = 0;  // the format tag, or an extensible header's own
     int channels = 0;
     int sampleRate = 0;
     int bitsPerSample = 0;
-    int blockAlign = 0;      // bytes of one block: one frame, or one ADPCM block
-    int framesPerBlock = 1;  // more than one only for ADPCM
-    std::span<const std::uint8_t> format;   // the fmt chunk's body as written
-    std::span<const std::uint8_t> samples;  // whole blocks only
+    int blockAlign = 0;         // bytes of one block: one frame, or one ADPCM block
+    std::size_t dataAt = 0;     // where the data chunk's body starts in the file
+    std::size_t dataBytes = 0;  // as much of that body as the file holds
 
+    // Nothing, and why, when the file has no format and data to reckon by.
     static std::optional<WaveFile> parse(std::span<const std::uint8_t> bytes, std::string& whyNot);
 
+    // The frames of the whole blocks, all the loader decodes of a file cut short.
     std::int64_t frames() const;
     std::int64_t lengthMs() const;
     // What the sound takes in memory once decoded: the larger of the decoder's
     // output and the mixer's stereo 16-bit frames at `mixerRate`.
     std::uint64_t decodedBytes(int mixerRate) const;
-    // The same sound as a plain RIFF/WAVE image: the fmt chunk, then the data.
-    std::vector<std::uint8_t> canonicalBytes() const;
 };
-
-// A canonical 16-bit mono wave image of the given samples.
-std::vector<std::uint8_t> monoWaveBytes(std::span<const std::int16_t> samples, int sampleRate);
 
 }  // namespace vantorix

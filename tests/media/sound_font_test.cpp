@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 
+#include "media/byte_reader.h"
 #include "media/sound_font.h"
 
 namespace vantorix {
@@ -45,7 +46,6 @@ Bytes list(const char* type, const Bytes& body) {
     putChunk(out, "LIST", inner);
     return out;
 }
-std::uint16_t le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
 
 constexpr std::uint16_t kPan = 17, kInstrument = 41, kSampleId = 53;
 
@@ -155,16 +155,16 @@ Followed follow(const Bytes& file) {
     Followed out;
     std::map<std::string, Bytes> t;
     for (std::size_t at = 12; at + 8 <= file.size();) {
-        std::size_t length = le16(&file[at + 4]) | (le16(&file[at + 6]) << 16);
+        std::size_t length = le32(&file[at + 4]);
         if (std::memcmp(&file[at + 8], "sdta", 4) == 0)
             for (std::size_t c = at + 12; c < at + 8 + length;) {
-                std::size_t size = le16(&file[c + 4]) | (le16(&file[c + 6]) << 16);
+                std::size_t size = le32(&file[c + 4]);
                 t[std::string(&file[c], &file[c + 4])].assign(file.data() + c + 8, file.data() + c + 8 + size);
                 c += 8 + size + (size & 1);
             }
         if (std::memcmp(&file[at + 8], "pdta", 4) == 0)
             for (std::size_t c = at + 12; c < at + 8 + length;) {
-                std::size_t size = le16(&file[c + 4]) | (le16(&file[c + 6]) << 16);
+                std::size_t size = le32(&file[c + 4]);
                 t[std::string(&file[c], &file[c + 4])].assign(file.data() + c + 8, file.data() + c + 8 + size);
                 c += 8 + size;
             }
@@ -190,8 +190,8 @@ Followed follow(const Bytes& file) {
     out.pointsInAll = t["smpl"].size() / 2;
     for (std::size_t h = 0; h + 1 < t["shdr"].size() / 46; ++h) {
         const std::uint8_t* header = &t["shdr"][h * 46];
-        std::size_t start = le16(header + 20) | (le16(header + 22) << 16);
-        std::size_t end = le16(header + 24) | (le16(header + 26) << 16);
+        std::size_t start = le32(header + 20);
+        std::size_t end = le32(header + 24);
         out.points[name(t["shdr"], 46, h)].assign(t["smpl"].begin() + static_cast<long>(2 * start),
                                                    t["smpl"].begin() + static_cast<long>(2 * end));
         if (!t["sm24"].empty())
@@ -296,7 +296,7 @@ TEST_F(SoundFontSubset, TheImageIsOneConsistentFileReadFromAnywhere) {
     auto image = SoundFontIndex::read(path.string(), why)->subset(programs({48, 80}));
     Bytes bytes = whole(image);
     EXPECT_EQ(std::memcmp(bytes.data(), "RIFF", 4), 0);
-    EXPECT_EQ(le16(&bytes[4]) | (le16(&bytes[6]) << 16), bytes.size() - 8);
+    EXPECT_EQ(le32(&bytes[4]), bytes.size() - 8);
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> source(std::fopen(path.c_str(), "rb"), std::fclose);
     for (std::size_t at = 0; at + 10 <= bytes.size(); ++at) {
         Bytes piece(10);

@@ -3,12 +3,14 @@
 
 #include <SDL.h>
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 
 #include <unistd.h>
 
+#include "media/byte_reader.h"
 #include "media/module1.h"
 #include "media/wave_file.h"
 #include "platform/sound/mixer_device.h"
@@ -18,13 +20,50 @@
 namespace vantorix {
 namespace {
 
+// The largest block SDL asks for, through memory functions that pass each call on.
+class SdlAllocations {
+public:
+    static void watch() {
+        SDL_GetMemoryFunctions(&malloc_, &calloc_, &realloc_, &free_);
+        SDL_SetMemoryFunctions(countedMalloc, countedCalloc, countedRealloc, free_);
+    }
+    static void stopWatching() { SDL_SetMemoryFunctions(malloc_, calloc_, realloc_, free_); }
+    static inline std::atomic<std::size_t> largest{0};
+
+private:
+    static void note(std::size_t bytes) {
+        for (std::size_t seen = largest; bytes > seen && !largest.compare_exchange_weak(seen, bytes);) {}
+    }
+    static void* countedMalloc(std::size_t bytes) {
+        note(bytes);
+        return malloc_(bytes);
+    }
+    static void* countedCalloc(std::size_t count, std::size_t size) {
+        note(count * size);
+        return calloc_(count, size);
+    }
+    static void* countedRealloc(void* block, std::size_t bytes) {
+        note(bytes);
+        return realloc_(block, bytes);
+    }
+
+    static inline SDL_malloc_func malloc_;
+    static inline SDL_calloc_func calloc_;
+    static inline SDL_realloc_func realloc_;
+    static inline SDL_free_func free_;
+};
+
 class SoundOut : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
+        SdlAllocations::watch();
         SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
         ASSERT_EQ(SDL_Init(0), 0);
     }
-    static void TearDownTestSuite() { SDL_Quit(); }
+    static void TearDownTestSuite() {
+        SDL_Quit();
+        SdlAllocations::stopWatching();
+    }
 
     SoundOut()
         : dir(std::filesystem::temp_directory_path() / ("sound out " + std::to_string(::getpid()))),
@@ -82,6 +121,26 @@ TEST_F(SoundOut, AnEffectPastTheSizeLimitIsRefusedWithOneLine) {
     EXPECT_NE(said[0].find(huge), std::string::npos) << said[0];
     EXPECT_FALSE(sounds.play(write("broken.wav", testing::Bytes(100, 1)), kBackground));
     EXPECT_EQ(said.size(), 1u) << "a broken effect stays silent, as it always has";
+}
+
+TEST_F(SoundOut, AFileRefusedForItsSizeNeverReachesSdl) {
+    using testing::formatBody, testing::riffChunk;
+    // Mono 8-bit samples at 1 Hz: 16 KB of them would take 2.7 GB at the mixer's rate.
+    auto slow = write("slow.wav", testing::riffWave({riffChunk("fmt ", formatBody(1, 1, 1, 8, 1)),
+                                                     riffChunk("data", testing::Bytes(16384, 128))}));
+    SdlAllocations::largest = 0;
+    EXPECT_FALSE(sounds.play(slow, kBackground));
+    EXPECT_EQ(SdlAllocations::largest, 0u);
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_NE(said[0].find("once decoded"), std::string::npos) << said[0];
+}
+
+TEST_F(SoundOut, AFileCutShortHasSdlSetAsideOnlyWhatItHolds) {
+    auto cut = testing::sineWave(16, false, 1, 8000, 0.1);
+    setLe32(&cut[40], 0xFFFFFF00);  // a data chunk that says it runs on for 4 GB
+    SdlAllocations::largest = 0;
+    EXPECT_TRUE(sounds.play(write("cut.wav", cut), kBackground));
+    EXPECT_LT(SdlAllocations::largest, 1u << 18) << "a tenth of a second converts in some 75 KB";
 }
 
 TEST_F(SoundOut, ABlockingEffectHoldsForItsLength) {

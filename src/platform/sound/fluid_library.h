@@ -5,42 +5,47 @@
 
 #include <string>
 
-namespace vantorix {
+#include "platform/dynamic_library.h"
 
 // FluidSynth's calls, found at run time instead of linked: the library and the
 // dozen it brings (GLib's object system, libinstpatch, JACK, readline, OpenMP...)
 // are then mapped only once the music starts, after the first frame.
+#define VANTORIX_FLUID_CALLS(X)                      \
+    X(fluid_set_log_function)                        \
+    X(new_fluid_settings)                            \
+    X(delete_fluid_settings)                         \
+    X(fluid_settings_setnum)                         \
+    X(fluid_settings_setint)                         \
+    X(fluid_settings_setstr)                         \
+    X(new_fluid_synth)                               \
+    X(delete_fluid_synth)                            \
+    X(fluid_synth_chorus_on)                         \
+    X(fluid_synth_set_interp_method)                 \
+    X(fluid_synth_sfload)                            \
+    X(fluid_synth_sfunload)                          \
+    X(fluid_synth_add_sfont)                         \
+    X(fluid_synth_remove_sfont)                      \
+    X(fluid_synth_get_sfont_by_id)                   \
+    X(fluid_synth_add_sfloader)                      \
+    X(new_fluid_defsfloader)                         \
+    X(fluid_sfloader_set_callbacks)                  \
+    X(fluid_synth_all_sounds_off)                    \
+    X(fluid_synth_write_s16)                         \
+    X(fluid_synth_get_active_voice_count)            \
+    X(fluid_synth_set_polyphony)                     \
+    X(new_fluid_player)                              \
+    X(delete_fluid_player)                           \
+    X(fluid_player_add_mem)                          \
+    X(fluid_player_play)                             \
+    X(fluid_player_stop)                             \
+    X(fluid_player_seek)                             \
+    /* FluidSynth's DLS loader logs through GLib. */ \
+    X(g_log_set_handler)
+
+namespace vantorix {
+
 struct FluidLibrary {
-    decltype(&::fluid_set_log_function) fluid_set_log_function;
-    decltype(&::new_fluid_settings) new_fluid_settings;
-    decltype(&::delete_fluid_settings) delete_fluid_settings;
-    decltype(&::fluid_settings_setnum) fluid_settings_setnum;
-    decltype(&::fluid_settings_setint) fluid_settings_setint;
-    decltype(&::fluid_settings_setstr) fluid_settings_setstr;
-    decltype(&::new_fluid_synth) new_fluid_synth;
-    decltype(&::delete_fluid_synth) delete_fluid_synth;
-    decltype(&::fluid_synth_chorus_on) fluid_synth_chorus_on;
-    decltype(&::fluid_synth_set_interp_method) fluid_synth_set_interp_method;
-    decltype(&::fluid_synth_sfload) fluid_synth_sfload;
-    decltype(&::fluid_synth_sfunload) fluid_synth_sfunload;
-    decltype(&::fluid_synth_add_sfont) fluid_synth_add_sfont;
-    decltype(&::fluid_synth_remove_sfont) fluid_synth_remove_sfont;
-    decltype(&::fluid_synth_get_sfont_by_id) fluid_synth_get_sfont_by_id;
-    decltype(&::fluid_synth_add_sfloader) fluid_synth_add_sfloader;
-    decltype(&::new_fluid_defsfloader) new_fluid_defsfloader;
-    decltype(&::fluid_sfloader_set_callbacks) fluid_sfloader_set_callbacks;
-    decltype(&::fluid_synth_all_sounds_off) fluid_synth_all_sounds_off;
-    decltype(&::fluid_synth_write_s16) fluid_synth_write_s16;
-    decltype(&::fluid_synth_get_active_voice_count) fluid_synth_get_active_voice_count;
-    decltype(&::fluid_synth_set_polyphony) fluid_synth_set_polyphony;
-    decltype(&::new_fluid_player) new_fluid_player;
-    decltype(&::delete_fluid_player) delete_fluid_player;
-    decltype(&::fluid_player_add_mem) fluid_player_add_mem;
-    decltype(&::fluid_player_play) fluid_player_play;
-    decltype(&::fluid_player_stop) fluid_player_stop;
-    decltype(&::fluid_player_seek) fluid_player_seek;
-    // FluidSynth's DLS loader logs through GLib.
-    decltype(&::g_log_set_handler) g_log_set_handler;
+    VANTORIX_LIBRARY_CALLS(VANTORIX_FLUID_CALLS)
 };
 
 // Opens FluidSynth on first use and keeps it open; null, and why, when it

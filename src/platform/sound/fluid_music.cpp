@@ -26,11 +26,6 @@ constexpr int kSpareVoices = 16;
 const char* const kNoSoundFont =
     "no General MIDI SoundFont found (install the Debian package timgm6mb-soundfont); the music is silent";
 
-bool isFile(const std::string& path) {
-    std::error_code error;
-    return !path.empty() && std::filesystem::is_regular_file(path, error);
-}
-
 fluid_settings_t* newSettings(const FluidLibrary& fluid, int sampleRate) {
     fluid_settings_t* settings = fluid.new_fluid_settings();
     fluid.fluid_settings_setnum(settings, "synth.sample-rate", sampleRate);

@@ -31,10 +31,7 @@ std::unique_ptr<MixerSound> SdlSoundOut::load(const std::string& path) {
     auto effect = readEffect(path, mixer_.sampleRate(), whyNot, tooLarge);
     if (tooLarge && refused_.insert(path).second) say_(path + ": not played, " + whyNot);
     if (!effect) return nullptr;
-    auto wave = effect->wave.canonicalBytes();
-    // The decoded samples are in `wave` now: let them go before converting.
-    effect.reset();
-    return mixer_.convert(std::move(wave));
+    return mixer_.convert(std::move(effect->bytes));
 }
 
 void SdlSoundOut::start(const MixerSound* sound) {

@@ -27,7 +27,7 @@ public:
     static void sayOnStderr(const std::string& line);
 
 private:
-    // The effect in a file, checked by our own reader first; null when unplayable.
+    // The effect in a file, sized by readEffect first; null when unplayable.
     std::unique_ptr<MixerSound> load(const std::string& path);
     void start(const MixerSound* sound);
     void waitForEnd(const MixerSound& sound);

@@ -8,40 +8,29 @@
 
 #include "platform/dynamic_library.h"
 
+// The calls of fontconfig the search makes. The library is opened for the
+// search and closed after it: nothing else in the game asks fontconfig anything.
+#define VANTORIX_FONTCONFIG_CALLS(X) \
+    X(FcInit)                        \
+    X(FcFini)                        \
+    X(FcPatternCreate)               \
+    X(FcPatternDestroy)              \
+    X(FcPatternAddString)            \
+    X(FcPatternAddInteger)           \
+    X(FcPatternGetString)            \
+    X(FcPatternGetCharSet)           \
+    X(FcCharSetHasChar)              \
+    X(FcConfigSubstitute)            \
+    X(FcDefaultSubstitute)           \
+    X(FcFontSort)                    \
+    X(FcFontSetDestroy)
+
 namespace vantorix {
 
 namespace {
 
-// The calls of fontconfig the search makes. The library is opened for the
-// search and closed after it: nothing else in the game asks fontconfig anything.
 struct Fontconfig {
-    decltype(&::FcInit) FcInit;
-    decltype(&::FcFini) FcFini;
-    decltype(&::FcPatternCreate) FcPatternCreate;
-    decltype(&::FcPatternDestroy) FcPatternDestroy;
-    decltype(&::FcPatternAddString) FcPatternAddString;
-    decltype(&::FcPatternAddInteger) FcPatternAddInteger;
-    decltype(&::FcPatternGetString) FcPatternGetString;
-    decltype(&::FcPatternGetCharSet) FcPatternGetCharSet;
-    decltype(&::FcCharSetHasChar) FcCharSetHasChar;
-    decltype(&::FcConfigSubstitute) FcConfigSubstitute;
-    decltype(&::FcDefaultSubstitute) FcDefaultSubstitute;
-    decltype(&::FcFontSort) FcFontSort;
-    decltype(&::FcFontSetDestroy) FcFontSetDestroy;
-
-    bool findIn(DynamicLibrary& library) {
-        return library.find("FcInit", FcInit) && library.find("FcFini", FcFini) &&
-               library.find("FcPatternCreate", FcPatternCreate) &&
-               library.find("FcPatternDestroy", FcPatternDestroy) &&
-               library.find("FcPatternAddString", FcPatternAddString) &&
-               library.find("FcPatternAddInteger", FcPatternAddInteger) &&
-               library.find("FcPatternGetString", FcPatternGetString) &&
-               library.find("FcPatternGetCharSet", FcPatternGetCharSet) &&
-               library.find("FcCharSetHasChar", FcCharSetHasChar) &&
-               library.find("FcConfigSubstitute", FcConfigSubstitute) &&
-               library.find("FcDefaultSubstitute", FcDefaultSubstitute) &&
-               library.find("FcFontSort", FcFontSort) && library.find("FcFontSetDestroy", FcFontSetDestroy);
-    }
+    VANTORIX_LIBRARY_CALLS(VANTORIX_FONTCONFIG_CALLS)
 };
 
 // The closest stand-ins first: proportional Japanese Gothic faces, then plain sans.
@@ -95,7 +84,7 @@ std::optional<std::string> findFont(const Fontconfig& fc, std::initializer_list<
 std::optional<FontFiles> findFontFiles(std::string& whyNot) {
     DynamicLibrary library("libfontconfig.so.1");
     Fontconfig fc;
-    if (!fc.findIn(library) || !fc.FcInit()) {
+    if (!library.findAll(fc) || !fc.FcInit()) {
         whyNot = "fontconfig could not be initialised";
         return std::nullopt;
     }

@@ -1,7 +1,5 @@
 #include "platform/window/text_fonts.h"
 
-#include "platform/dynamic_library.h"
-
 namespace vantorix {
 
 namespace {
@@ -9,29 +7,10 @@ namespace {
 // The size a font opens at; each use sets its own.
 constexpr int kOpeningPixels = 16;
 
-const TtfLibrary* ttfLibrary(std::string& whyNot) {
-    static TtfLibrary calls;
-    static std::string error;
-    static const bool found = [] {
-        DynamicLibrary library("libSDL2_ttf-2.0.so.0");
-        bool all = library.find("TTF_Init", calls.TTF_Init) && library.find("TTF_Quit", calls.TTF_Quit) &&
-                   library.find("TTF_OpenFont", calls.TTF_OpenFont) &&
-                   library.find("TTF_CloseFont", calls.TTF_CloseFont) &&
-                   library.find("TTF_SetFontSize", calls.TTF_SetFontSize) &&
-                   library.find("TTF_SetFontStyle", calls.TTF_SetFontStyle) &&
-                   library.find("TTF_SizeUTF8", calls.TTF_SizeUTF8) &&
-                   library.find("TTF_RenderUTF8_Blended", calls.TTF_RenderUTF8_Blended);
-        error = library.error();
-        return all;
-    }();
-    if (!found) whyNot = error;
-    return found ? &calls : nullptr;
-}
-
 }  // namespace
 
 TextFonts::TextFonts(const FontFiles& files) {
-    const TtfLibrary* ttf = ttfLibrary(error_);
+    const TtfLibrary* ttf = openedOnce<TtfLibrary>("libSDL2_ttf-2.0.so.0", error_);
     if (!ttf) {
         error_ = "cannot start the font renderer: " + error_;
         return;

@@ -4,22 +4,26 @@
 
 #include <string>
 
+#include "platform/dynamic_library.h"
 #include "platform/window/font_finder.h"
-
-namespace vantorix {
 
 // SDL_ttf's calls, found at run time: it and what it brings (FreeType,
 // HarfBuzz, GLib...) are mapped where the fonts are opened, on the thread that
 // prepares them while SDL sets up the display, not before main.
+#define VANTORIX_TTF_CALLS(X) \
+    X(TTF_Init)               \
+    X(TTF_Quit)               \
+    X(TTF_OpenFont)           \
+    X(TTF_CloseFont)          \
+    X(TTF_SetFontSize)        \
+    X(TTF_SetFontStyle)       \
+    X(TTF_SizeUTF8)           \
+    X(TTF_RenderUTF8_Blended)
+
+namespace vantorix {
+
 struct TtfLibrary {
-    decltype(&::TTF_Init) TTF_Init;
-    decltype(&::TTF_Quit) TTF_Quit;
-    decltype(&::TTF_OpenFont) TTF_OpenFont;
-    decltype(&::TTF_CloseFont) TTF_CloseFont;
-    decltype(&::TTF_SetFontSize) TTF_SetFontSize;
-    decltype(&::TTF_SetFontStyle) TTF_SetFontStyle;
-    decltype(&::TTF_SizeUTF8) TTF_SizeUTF8;
-    decltype(&::TTF_RenderUTF8_Blended) TTF_RenderUTF8_Blended;
+    VANTORIX_LIBRARY_CALLS(VANTORIX_TTF_CALLS)
 };
 
 // The text font and the symbol font, each file opened once and set to the size
