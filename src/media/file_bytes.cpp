@@ -1,6 +1,8 @@
 #include "media/file_bytes.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 
@@ -23,7 +25,8 @@ std::optional<std::vector<std::uint8_t>> readFileCapped(const std::string& path,
                                                         std::string& whyNot, bool& tooLarge) {
     tooLarge = false;
     if (!isFile(path)) {
-        whyNot = "not a file";
+        std::error_code missing;
+        whyNot = std::filesystem::exists(path, missing) ? "not a file" : "no such file";
         return std::nullopt;
     }
     std::error_code error;
@@ -42,7 +45,7 @@ std::optional<std::vector<std::uint8_t>> readFileCapped(const std::string& path,
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(path.c_str(), "rb"), std::fclose);
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
     if (!in || std::fread(bytes.data(), 1, bytes.size(), in.get()) != bytes.size()) {
-        whyNot = "cannot be read";
+        whyNot = std::string("cannot be read: ") + (in ? "cut short while read" : std::strerror(errno));
         return std::nullopt;
     }
     return bytes;

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 
 #include "media/file_bytes.h"
@@ -129,17 +130,23 @@ std::int32_t MciDevice::open(std::string_view arguments) {
     if (songs_.count(alias)) return MCIERR_DUPLICATE_ALIAS;
 
     if (!isFile(path)) {
-        lastLoadError_ = path + ": no such file";
+        std::error_code error;
+        refuse(path, std::filesystem::exists(path, error) ? "not a file" : "no such file");
         return MCIERR_FILE_NOT_FOUND;
     }
     std::string whyNot;
     auto sequencer = loader_(path, whyNot);
     if (!sequencer) {
-        lastLoadError_ = path + ": " + whyNot;
+        refuse(path, whyNot);
         return MCIERR_INVALID_FILE;
     }
     songs_[alias] = Song{std::move(sequencer), path};
     return 0;
+}
+
+void MciDevice::refuse(const std::string& path, const std::string& why) {
+    lastLoadError_ = path + ": " + why;
+    if (onRefused && refused_.insert(path).second) onRefused(path + ": not played, " + why);
 }
 
 std::string MciDevice::fileOf(std::string_view alias) const {

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,8 +28,11 @@ public:
 
     // The file open under `alias`, or empty.
     std::string fileOf(std::string_view alias) const;
-    // Why the last open failed, for a line on stderr.
+    // Why the last open failed.
     const std::string& lastLoadError() const { return lastLoadError_; }
+    // Told, once for each file, why it cannot be played: the player who
+    // brought it learns why it is silent.
+    std::function<void(const std::string& line)> onRefused;
 
 private:
     enum class Mode { Stopped, Playing, Paused };
@@ -47,9 +52,12 @@ private:
     void settle(Song& song);
     void halt(Song& song, Mode mode);
 
+    void refuse(const std::string& path, const std::string& why);
+
     SequencerLoader loader_;
     std::map<std::string, Song, std::less<>> songs_;
     std::string lastLoadError_;
+    std::set<std::string> refused_;
 };
 
 }  // namespace vantorix

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <string>
 
 #include "media/mci_errors.h"
@@ -50,7 +51,12 @@ std::uint32_t GetShortPathNameA(const char* lpszLongPath, char* lpszShortPath,
                                 std::uint32_t cchBuffer) {
     if (!lpszLongPath || !lpszShortPath) return 0;
     std::error_code error;
-    if (!std::filesystem::exists(lpszLongPath, error)) return 0;
+    if (!std::filesystem::exists(lpszLongPath, error)) {
+        static std::set<std::string> told;
+        if (backend.tell && told.insert(lpszLongPath).second)
+            backend.tell(std::string(lpszLongPath) + ": not played, no such file");
+        return 0;
+    }
     std::string shortPath = lpszLongPath;
     if (shortPath.size() + 1 > cchBuffer) shortPath = descriptorName(lpszLongPath);
     if (shortPath.empty() || shortPath.size() + 1 > cchBuffer) return 0;

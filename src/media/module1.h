@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "media/media_control.h"
 
@@ -44,6 +45,8 @@ struct Backend {
     MediaControl* media = nullptr;
     SoundOut* sound = nullptr;
     std::function<void()> beforeBlockingSound;
+    // Told, once for each, of a song asked for by a path where no file is.
+    std::function<void(const std::string& line)> tell;
 };
 void install(Backend backend);
 // The program has ended: from now on the calls reach no device.

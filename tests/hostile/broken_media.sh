@@ -1,7 +1,8 @@
 #!/bin/bash
 # The game in a folder whose media are broken one way or another (and whose path
 # has blanks and a non-ASCII letter): it must start, play and close cleanly,
-# silent for what it cannot read, within the memory it is allowed.
+# silent for what it cannot read, within the memory it is allowed, and say once
+# for each file it cannot play which it is and why.
 set -euo pipefail
 game=${1:?usage: broken_media.sh GAME SEND_CLOSE}
 send_close=${2:?usage: broken_media.sh GAME SEND_CLOSE}
@@ -48,6 +49,19 @@ for kind in missing empty truncated random folder huge-songs; do
     "$send_close" "$WID"
     wait_game_exit 10
     ((GAME_STATUS == 0)) || fail "exit status $GAME_STATUS with $kind media"
-    [[ ! -s $WORK/game.err ]] || fail "it had something to say with $kind media: $(cat "$WORK/game.err")"
+    # One line for each file that could not be played, naming it and why.
+    grep -v "^vantorix: $dir/[a-z]*\.\(mid\|wav\): not played, ." "$WORK/game.err" &&
+        fail "lines other than one a file with $kind media"
+    dupes=$(cut -d: -f2 "$WORK/game.err" | sort | uniq -d)
+    [[ -z $dupes ]] || fail "named twice with $kind media: $dupes"
+    expected=()
+    case $kind in
+        missing | empty | random | folder) expected=(title.mid bgm.mid start.wav) ;;
+        huge-songs) expected=(title.mid bgm.mid) ;;
+    esac
+    for f in "${expected[@]}"; do
+        grep -q "$dir/$f: not played" "$WORK/game.err" || fail "nothing said of $f with $kind media"
+    done
+    say "it said: $(sed "s|$dir/||" "$WORK/game.err" | tr '\n' ';')"
 done
 say "PASS"

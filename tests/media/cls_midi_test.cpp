@@ -67,7 +67,7 @@ public:
 
 class Player : public ::testing::Test {
 protected:
-    Player() { Module1::install({&device, nullptr, nullptr}); }
+    Player() { Module1::install({&device, nullptr, nullptr, nullptr}); }
     ~Player() override { Module1::shutDown(); }
     RecordingDevice device;
     ScriptedPump pump;
@@ -359,7 +359,7 @@ TEST(PlatformCalls, NoNameReachesNoDeviceAndTheSoundsOutcomeIsPassedOn) {
         void beep() override {}
     } sounds;
     RecordingDevice device;
-    Module1::install({&device, &sounds, nullptr});
+    Module1::install({&device, &sounds, nullptr, nullptr});
     EXPECT_NE(Module1::mciSendStringA(nullptr, nullptr, 0, 0), 0);
     EXPECT_TRUE(device.sent.empty());
     EXPECT_EQ(Module1::sndPlaySoundA(nullptr, Module1::SND_ASYNC), 0);
@@ -374,7 +374,7 @@ TEST(PlatformCalls, NoNameReachesNoDeviceAndTheSoundsOutcomeIsPassedOn) {
 
 TEST(PlatformCalls, AfterShutDownNothingIsReached) {
     RecordingDevice device;
-    Module1::install({&device, nullptr, nullptr});
+    Module1::install({&device, nullptr, nullptr, nullptr});
     Module1::shutDown();
     EXPECT_NE(Module1::mciSendStringA("play midifile", nullptr, 0, 0), 0);
     EXPECT_TRUE(device.sent.empty());

@@ -53,7 +53,7 @@ int runSimulation(const Options& options, std::istream& scriptIn, std::ostream& 
     Form form(formVTXDescription(), machine.gameClock, input, window);
     formPtr = &form;
     Program app(options.mediaDir, machine.gameClock, [&] { machine.sounds.beep(); });
-    Module1::install({&machine.media, &machine.sounds, nullptr});
+    Module1::install({&machine.media, &machine.sounds, nullptr, nullptr});
     form.onEnd = [] { Module1::shutDown(); };
 
     try {

@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
         [&] { return gamePtr ? soak::helpfulKey(*gamePtr) : std::int16_t{0}; });
     Form form(formVTXDescription(), machine.clock, keys, window);
     Program app(o.media, machine.clock, [&] { machine.sounds.beep(); });
-    Module1::install({&machine.device, &machine.sounds, nullptr});
+    Module1::install({&machine.device, &machine.sounds, nullptr, nullptr});
     form.onEnd = [] { Module1::shutDown(); };
     FormVTX game(form, app);
     gamePtr = &game;

@@ -11,7 +11,8 @@ GameSound::GameSound(SoundChoice choice, FluidMusic& music, MciDevice& device,
       device_(device),
       beforeBlockingSound_(std::move(beforeBlockingSound)),
       tell_(std::move(tell)) {
-    Module1::install({&device_, nullptr, beforeBlockingSound_});
+    device_.onRefused = tell_;
+    Module1::install({&device_, nullptr, beforeBlockingSound_, tell_});
 }
 
 GameSound::~GameSound() {
@@ -25,9 +26,9 @@ void GameSound::start() {
     mixer_->setVolumes(choice_.musicVolume, choice_.effectsVolume);
     mixer_->setMusicOn(choice_.musicOn);
     mixer_->setHeld(held_);
-    sounds_.emplace(*mixer_);
+    sounds_.emplace(*mixer_, tell_);
     mixer_->setMusic(&music_);
-    Module1::install({&device_, &*sounds_, beforeBlockingSound_});
+    Module1::install({&device_, &*sounds_, beforeBlockingSound_, tell_});
     // Muted, it plays without a SoundFont: silent, at the same pace.
     if (choice_.mute) {
         music_.start({});

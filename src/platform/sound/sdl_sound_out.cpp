@@ -29,9 +29,10 @@ std::unique_ptr<MixerSound> SdlSoundOut::load(const std::string& path) {
     std::string whyNot;
     bool tooLarge = false;
     auto effect = readEffect(path, mixer_.sampleRate(), whyNot, tooLarge);
-    if (tooLarge && refused_.insert(path).second) say_(path + ": not played, " + whyNot);
-    if (!effect) return nullptr;
-    return mixer_.convert(std::move(effect->bytes));
+    std::unique_ptr<MixerSound> sound = effect ? mixer_.convert(std::move(effect->bytes)) : nullptr;
+    if (effect && !sound) whyNot = std::string("not a wave file SDL can decode (") + SDL_GetError() + ")";
+    if (!sound && refused_.insert(path).second) say_(path + ": not played, " + whyNot);
+    return sound;
 }
 
 void SdlSoundOut::start(const MixerSound* sound) {

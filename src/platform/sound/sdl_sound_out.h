@@ -34,7 +34,7 @@ private:
 
     MixerDevice& mixer_;
     Say say_;
-    std::set<std::string> refused_;  // files already said to be too large
+    std::set<std::string> refused_;  // files already said not to play
     std::unique_ptr<MixerSound> beep_;
     std::unique_ptr<MixerSound> defaultSound_;
     std::unique_ptr<MixerSound> current_;  // the loaded effect on the effect channel
