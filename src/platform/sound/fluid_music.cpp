@@ -241,8 +241,8 @@ void FluidMusic::start(const std::string& soundFont) {
                 index_ = std::move(index);
                 wholeRead_ = wholeRead;
                 state_ = synth ? State::Ready : State::Silent;
-                if (!synth) return;
-                for (FluidSong* song : songs_) song->attachLocked(takeLoaded(loaded, song->programs()));
+                if (synth)
+                    for (FluidSong* song : songs_) song->attachLocked(takeLoaded(loaded, song->programs()));
                 return;
             }
         }
