@@ -26,6 +26,7 @@ using vantorix::SoundFontIndex;
 
 const vantorix::FluidLibrary* fluid = nullptr;
 fluid_settings_t* settings = nullptr;
+fluid_settings_t* eager = nullptr;
 fluid_synth_t* synth = nullptr;
 std::unique_ptr<vantorix::SoundFontReader> reader;
 std::unique_ptr<vantorix::fuzz::TempFile> soundFontFile;
@@ -77,7 +78,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     settings = new_fluid_settings();
     fluid_settings_setint(settings, "synth.polyphony", 16);
     synth = new_fluid_synth(settings);
-    reader = std::make_unique<vantorix::SoundFontReader>(*fluid, settings);
+    eager = vantorix::newEagerSettings(*fluid);
+    reader = std::make_unique<vantorix::SoundFontReader>(*fluid, eager, settings);
     soundFontFile = std::make_unique<vantorix::fuzz::TempFile>(".sf2");
     return 0;
 }

@@ -420,10 +420,10 @@ TEST_F(FluidBeforeTheSynthesizer, ASongOfMoreVoicesOpenedEarlyGetsThemAll) {
 }
 
 // A SoundFont our reader cannot cut (it takes version 2 files, and this copy
-// says 3, which FluidSynth reads as the same samples) is read whole on a
-// synthesizer of its own, and the one that plays it reads each preset's
-// samples through that one's loader as the songs' channels choose them.
-TEST_F(FluidBeforeTheSynthesizer, ASoundFontReadWholeElsewherePlaysItsSongs) {
+// says 3, which FluidSynth reads as the same samples) is read whole, and the
+// synthesizer that plays it reads each preset's samples through the loader
+// that read it as the songs' channels choose them.
+TEST_F(FluidBeforeTheSynthesizer, ASoundFontReadWholePlaysItsSongs) {
     std::ifstream in(defaultSoundFont(), std::ios::binary);
     std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
     auto version = std::search(bytes.begin(), bytes.end(), "ifil", "ifil" + 4);

@@ -39,9 +39,13 @@ fluid_settings_t* newSettings(const FluidLibrary& fluid, int sampleRate) {
     return settings;
 }
 
-// The synthesizer that plays.
-fluid_synth_t* newSynth(const FluidLibrary& fluid, fluid_settings_t* settings) {
+// The synthesizer that plays, with the loaders the reader has: the songs
+// opened before it comes have their SoundFonts read on it, and a synthesizer
+// for the reader alone would stay resident from the title screen on.
+fluid_synth_t* newSynth(const FluidLibrary& fluid, fluid_settings_t* settings, fluid_settings_t* eager) {
     fluid_synth_t* synth = fluid.new_fluid_synth(settings);
+    if (!synth) return nullptr;
+    addSoundFontLoaders(fluid, synth, eager, settings);
     // Chorus costs a third of the rendering and adds little to these songs;
     // linear interpolation is plenty for a 6 MB General MIDI set at 44.1 kHz.
     fluid.fluid_synth_chorus_on(synth, -1, 0);
@@ -157,9 +161,11 @@ private:
 FluidMusic::FluidMusic(int sampleRate) : rate_(sampleRate) {}
 
 FluidMusic::~FluidMusic() {
-    // SoundFonts keep a pointer to the reader's loaders: it goes last.
+    // SoundFonts keep a pointer to the reader's loaders: it goes after the
+    // synthesizer they are on.
     if (synth_) fluid_->delete_fluid_synth(synth_);
     reader_.reset();
+    if (eager_) fluid_->delete_fluid_settings(eager_);
     if (settings_) fluid_->delete_fluid_settings(settings_);
 }
 
@@ -167,7 +173,7 @@ void FluidMusic::start(const std::string& soundFont) {
     std::string warning, why;
     const FluidLibrary* fluid = nullptr;
     fluid_settings_t* settings = nullptr;
-    std::unique_ptr<SoundFontReader> reader;
+    fluid_settings_t* eager = nullptr;
     fluid_synth_t* synth = nullptr;
     std::optional<SoundFontIndex> index;
     int polyphony = kPolyphony;
@@ -181,8 +187,8 @@ void FluidMusic::start(const std::string& soundFont) {
     } else {
         quietFluid(*fluid);
         settings = newSettings(*fluid, rate_);
-        reader = std::make_unique<SoundFontReader>(*fluid, settings);
-        synth = newSynth(*fluid, settings);
+        eager = newEagerSettings(*fluid);
+        synth = newSynth(*fluid, settings, eager);
         // Each song gets the presets it can select: most of a General MIDI set's
         // memory is its samples, and few songs use more than a handful of its
         // instruments. A SoundFont that cannot be cut so is loaded whole.
@@ -194,25 +200,23 @@ void FluidMusic::start(const std::string& soundFont) {
             std::lock_guard guard(mutex_);
             if (!songs_.empty()) programs = (*songs_.begin())->programs();
         }
-        fluid_sfont_t* first = index ? reader->readImage(image(*index, programs)) : nullptr;
+        fluid_sfont_t* first = index ? readImage(*fluid, synth, image(*index, programs)) : nullptr;
         if (first) loaded.emplace_back(programs, first);
-        fluid_sfont_t* whole = nullptr;
+        bool whole = false;
         if (!first) {
             index.reset();
             wholeRead = true;
-            // On the synthesizer before the audio thread has it: the samples
-            // of the presets its channels start on are read here.
-            whole = reader->readWhole(soundFont);
-            if (whole) fluid->fluid_synth_add_sfont(synth, whole);
+            // The samples of the presets its channels start on are read here.
+            whole = fluid->fluid_synth_sfload(synth, soundFont.c_str(), 1) != FLUID_FAILED;
         }
         if (!index && !whole) {
             warning = "the SoundFont " + soundFont + " cannot be loaded (reinstall the Debian package " +
                       "timgm6mb-soundfont, or choose a working one); the music is silent";
             fluid->delete_fluid_synth(synth);
-            reader.reset();
+            fluid->delete_fluid_settings(eager);
             fluid->delete_fluid_settings(settings);
             synth = nullptr;
-            settings = nullptr;
+            eager = settings = nullptr;
         }
     }
     // The songs opened so far get their SoundFonts and voices here, on the
@@ -220,45 +224,47 @@ void FluidMusic::start(const std::string& soundFont) {
     // are read.
     for (;;) {
         std::vector<std::bitset<128>> waiting;
+        Loaded closed;
         int voices = kPolyphony;
         {
             std::lock_guard guard(mutex_);
-            if (index) waiting = unloadedLocked(loaded);
+            if (index) waiting = unloadedLocked(loaded, closed);
             for (const FluidSong* song : songs_) voices = std::max(voices, song->voices());
-            if (!synth || (waiting.empty() && voices <= polyphony)) {
+            if (!synth || (waiting.empty() && closed.empty() && voices <= polyphony)) {
                 soundFontPath_ = soundFont;
                 warning_ = warning;
                 fluid_ = synth ? fluid : nullptr;
                 settings_ = settings;
-                reader_ = std::move(reader);
+                eager_ = eager;
                 synth_ = synth;
                 polyphony_ = polyphony;
                 index_ = std::move(index);
                 wholeRead_ = wholeRead;
                 state_ = synth ? State::Ready : State::Silent;
-                if (!synth) return;
-                for (FluidSong* song : songs_) song->attachLocked(takeLoaded(loaded, song->programs()));
-                break;
+                if (synth)
+                    for (FluidSong* song : songs_) song->attachLocked(takeLoaded(loaded, song->programs()));
+                return;
             }
         }
+        // Those of songs closed meanwhile, and the first when no song was
+        // open, go while the synthesizer is still ours: no reader is needed yet.
+        for (auto [programs, read] : closed)
+            if (read) unloadSoundFont(*fluid, synth, read);
         for (const auto& programs : waiting)
-            loaded.emplace_back(programs, reader->readImage(image(*index, programs)));
+            loaded.emplace_back(programs, readImage(*fluid, synth, image(*index, programs)));
         // A song whose SoundFont FluidSynth refused plays from the whole one.
         if (!wholeRead && std::ranges::any_of(loaded, [](const auto& read) { return !read.second; })) {
             wholeRead = true;
-            if (fluid_sfont_t* whole = reader->readWhole(soundFont)) fluid->fluid_synth_add_sfont(synth, whole);
+            fluid->fluid_synth_sfload(synth, soundFont.c_str(), 1);
         }
         if (voices > polyphony) {
             polyphony = voices;
             fluid->fluid_synth_set_polyphony(synth, polyphony);
         }
     }
-    // Those of songs closed meanwhile.
-    for (auto [programs, read] : loaded)
-        if (read) reader_->unload(read);
 }
 
-std::vector<std::bitset<128>> FluidMusic::unloadedLocked(const Loaded& loaded) const {
+std::vector<std::bitset<128>> FluidMusic::unloadedLocked(Loaded& loaded, Loaded& closed) const {
     std::vector<bool> taken(loaded.size());
     std::vector<std::bitset<128>> waiting;
     for (const FluidSong* song : songs_) {
@@ -270,6 +276,9 @@ std::vector<std::bitset<128>> FluidMusic::unloadedLocked(const Loaded& loaded) c
             waiting.push_back(song->programs());
         }
     }
+    Loaded kept;
+    for (std::size_t i = 0; i < loaded.size(); ++i) (taken[i] ? kept : closed).push_back(loaded[i]);
+    loaded = std::move(kept);
     return waiting;
 }
 
@@ -296,9 +305,14 @@ std::shared_ptr<const SoundFontImage> FluidMusic::image(const SoundFontIndex& in
     return std::make_shared<SoundFontImage>(index.subset(programs | std::bitset<128>(1)));
 }
 
+SoundFontReader& FluidMusic::reader() {
+    std::call_once(readerMade_, [this] { reader_ = std::make_unique<SoundFontReader>(*fluid_, eager_, settings_); });
+    return *reader_;
+}
+
 fluid_sfont_t* FluidMusic::readWholeOnce() {
     std::lock_guard reading(wholeLock_);
-    return std::exchange(wholeRead_, true) ? nullptr : reader_->readWhole(soundFontPath_);
+    return std::exchange(wholeRead_, true) ? nullptr : reader().readWhole(soundFontPath_);
 }
 
 void FluidMusic::addSoundFontLocked(fluid_sfont_t* soundFont) {
@@ -333,7 +347,7 @@ void FluidMusic::unloadDue() {
         });
     }
     if (due.empty()) return;
-    for (fluid_sfont_t* soundFont : due) reader_->unload(soundFont);
+    for (fluid_sfont_t* soundFont : due) reader().unload(soundFont);
     // Its samples were mostly read on another thread, into a heap of that
     // thread's that little else uses: give their pages back, or they stay
     // resident beside the next song's.
@@ -354,9 +368,9 @@ std::unique_ptr<Sequencer> FluidMusic::load(const std::string& path, std::string
         // Until the synthesizer is there, start() reads the song's SoundFont.
         if (state_ != State::Ready) return song;
     }
-    // Ready is for good, and with it the reader and the index: read the
-    // song's presets here, while the music plays on.
-    fluid_sfont_t* own = index_ ? reader_->readImage(image(*index_, song->programs())) : nullptr;
+    // Ready is for good, and with it the index: read the song's presets here,
+    // while the music plays on.
+    fluid_sfont_t* own = index_ ? reader().readImage(image(*index_, song->programs())) : nullptr;
     fluid_sfont_t* whole = own ? nullptr : readWholeOnce();
     unloadDue();
     std::lock_guard guard(mutex_);

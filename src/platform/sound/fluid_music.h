@@ -25,16 +25,17 @@ class FluidSong;
 // it can play, taken from the General MIDI one. Songs can be loaded before the
 // synthesizer is there: one that plays waits at its start, silently, until it is.
 // FluidSynth's player runs inside rendering without a lock of its own, so every
-// player call and the render itself go under one mutex of ours. Nothing slow
-// is done under it, so that the audio thread never waits long: SoundFonts are
-// read and deleted on a synthesizer of their own (SoundFontReader) and only
-// put on and taken off the one that plays under the lock, and a song's voices
-// are counted before it plays. A song's samples are all read when it is opened:
-// the audio thread never waits for the SoundFont file. The exception is a
-// SoundFont that cannot be cut, a compressed one among them: loaded whole, it
-// is read (and decoded) as the channels choose its presets, since reading all
-// of a large compressed set up front would take seconds and hundreds of
-// megabytes.
+// player call and the render itself go under one mutex of ours. Nothing slow is
+// done under it, so that the audio thread never waits long: SoundFonts are read
+// and deleted on a synthesizer of their own (SoundFontReader), made when first
+// needed, and only put on and taken off the one that plays under the lock;
+// those of the songs opened before the synthesizer comes are read on it before
+// the audio thread has it. A song's voices are counted before it plays. A
+// song's samples are all read when it is opened: the audio thread never waits
+// for the SoundFont file. The exception is a SoundFont that cannot be cut, a
+// compressed one among them: loaded whole, it is read (and decoded) as the
+// channels choose its presets, since reading all of a large compressed set up
+// front would take seconds and hundreds of megabytes.
 class FluidMusic : public MusicSource {
 public:
     explicit FluidMusic(int sampleRate);
@@ -82,9 +83,13 @@ private:
     // The SoundFont of the presets a song with these programs can select.
     static std::shared_ptr<const SoundFontImage> image(const SoundFontIndex& index, const std::bitset<128>& programs);
     // The programs of the songs that `loaded` holds nothing for, one entry a song.
-    std::vector<std::bitset<128>> unloadedLocked(const Loaded& loaded) const;
+    // Those `loaded` holds for no song are moved to `closed`.
+    std::vector<std::bitset<128>> unloadedLocked(Loaded& loaded, Loaded& closed) const;
     // A SoundFont read for these programs, taken; null if there is none.
     static fluid_sfont_t* takeLoaded(Loaded& loaded, const std::bitset<128>& programs);
+    // Made the first time a SoundFont is read or deleted once the synthesizer
+    // plays: none is needed on the title screen, whose song is opened before.
+    SoundFontReader& reader();
     // The whole SoundFont, read the first time a song has none of its own;
     // null after that, and when FluidSynth refuses it.
     fluid_sfont_t* readWholeOnce();
@@ -107,6 +112,8 @@ private:
     std::string warning_;
     const FluidLibrary* fluid_ = nullptr;
     fluid_settings_t* settings_ = nullptr;
+    fluid_settings_t* eager_ = nullptr;  // for images, every sample read at once
+    std::once_flag readerMade_;
     std::unique_ptr<SoundFontReader> reader_;
     fluid_synth_t* synth_ = nullptr;
     std::optional<SoundFontIndex> index_;  // none: the SoundFont is loaded whole

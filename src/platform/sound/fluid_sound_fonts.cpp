@@ -62,59 +62,73 @@ int imageClose(void* handle) {
     return FLUID_OK;
 }
 
+// The SoundFont just loaded as `id`, taken off `synth`; null if it was refused.
+fluid_sfont_t* take(const FluidLibrary& fluid, fluid_synth_t* synth, int id) {
+    if (id == FLUID_FAILED) return nullptr;
+    fluid_sfont_t* soundFont = fluid.fluid_synth_get_sfont_by_id(synth, id);
+    fluid.fluid_synth_remove_sfont(synth, soundFont);
+    return soundFont;
+}
+
 }  // namespace
 
-SoundFontReader::SoundFontReader(const FluidLibrary& fluid, fluid_settings_t* wholeSettings)
-    : fluid_(fluid), eager_(fluid.new_fluid_settings()) {
-    fluid.fluid_settings_setint(eager_, "synth.dynamic-sample-loading", 0);
-    // No voice is ever played here.
-    fluid.fluid_settings_setint(eager_, "synth.polyphony", 1);
-    synth_ = fluid.new_fluid_synth(eager_);
-    if (!synth_) return;
+fluid_settings_t* newEagerSettings(const FluidLibrary& fluid) {
+    fluid_settings_t* settings = fluid.new_fluid_settings();
+    fluid.fluid_settings_setint(settings, "synth.dynamic-sample-loading", 0);
+    // No voice is ever played on a synthesizer made with these.
+    fluid.fluid_settings_setint(settings, "synth.polyphony", 1);
+    return settings;
+}
+
+void addSoundFontLoaders(const FluidLibrary& fluid, fluid_synth_t* synth, fluid_settings_t* eager,
+                         fluid_settings_t* whole) {
     // Loaders are tried last added first: images by name, then files, whose
     // samples wait until a channel chooses their preset (reading all of a
     // large compressed set up front would take seconds and hundreds of
     // megabytes). FluidSynth frees them with the synthesizer.
-    fluid.fluid_synth_add_sfloader(synth_, fluid.new_fluid_defsfloader(wholeSettings));
-    fluid_sfloader_t* imageLoader = fluid.new_fluid_defsfloader(eager_);
+    fluid.fluid_synth_add_sfloader(synth, fluid.new_fluid_defsfloader(whole));
+    fluid_sfloader_t* imageLoader = fluid.new_fluid_defsfloader(eager);
     fluid.fluid_sfloader_set_callbacks(imageLoader, imageOpen, imageRead, imageSeek, imageTell, imageClose);
-    fluid.fluid_synth_add_sfloader(synth_, imageLoader);
+    fluid.fluid_synth_add_sfloader(synth, imageLoader);
 }
 
-SoundFontReader::~SoundFontReader() {
-    if (synth_) fluid_.delete_fluid_synth(synth_);
-    fluid_.delete_fluid_settings(eager_);
-}
-
-fluid_sfont_t* SoundFontReader::readImage(std::shared_ptr<const SoundFontImage> image) {
+fluid_sfont_t* readImage(const FluidLibrary& fluid, fluid_synth_t* synth, std::shared_ptr<const SoundFontImage> image) {
     std::string name;
     {
         std::lock_guard guard(imagesLock);
         name = "vantorix soundfont " + std::to_string(++lastNumber);
         images.emplace(name, std::move(image));
     }
-    int id = fluid_.fluid_synth_sfload(synth_, name.c_str(), 0);
+    int id = fluid.fluid_synth_sfload(synth, name.c_str(), 0);
     // With every sample read, FluidSynth never opens it again.
     {
         std::lock_guard guard(imagesLock);
         images.erase(name);
     }
-    return take(id);
+    return take(fluid, synth, id);
+}
+
+void unloadSoundFont(const FluidLibrary& fluid, fluid_synth_t* synth, fluid_sfont_t* soundFont) {
+    fluid.fluid_synth_sfunload(synth, fluid.fluid_synth_add_sfont(synth, soundFont), 0);
+}
+
+SoundFontReader::SoundFontReader(const FluidLibrary& fluid, fluid_settings_t* eager, fluid_settings_t* whole)
+    : fluid_(fluid), synth_(fluid.new_fluid_synth(eager)) {
+    if (synth_) addSoundFontLoaders(fluid, synth_, eager, whole);
+}
+
+SoundFontReader::~SoundFontReader() {
+    if (synth_) fluid_.delete_fluid_synth(synth_);
+}
+
+fluid_sfont_t* SoundFontReader::readImage(std::shared_ptr<const SoundFontImage> image) {
+    return vantorix::readImage(fluid_, synth_, std::move(image));
 }
 
 fluid_sfont_t* SoundFontReader::readWhole(const std::string& path) {
-    return take(fluid_.fluid_synth_sfload(synth_, path.c_str(), 0));
+    return take(fluid_, synth_, fluid_.fluid_synth_sfload(synth_, path.c_str(), 0));
 }
 
-fluid_sfont_t* SoundFontReader::take(int id) {
-    if (id == FLUID_FAILED) return nullptr;
-    fluid_sfont_t* soundFont = fluid_.fluid_synth_get_sfont_by_id(synth_, id);
-    fluid_.fluid_synth_remove_sfont(synth_, soundFont);
-    return soundFont;
-}
-
-void SoundFontReader::unload(fluid_sfont_t* soundFont) {
-    fluid_.fluid_synth_sfunload(synth_, fluid_.fluid_synth_add_sfont(synth_, soundFont), 0);
-}
+void SoundFontReader::unload(fluid_sfont_t* soundFont) { unloadSoundFont(fluid_, synth_, soundFont); }
 
 }  // namespace vantorix

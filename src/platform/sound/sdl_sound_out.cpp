@@ -50,6 +50,11 @@ void SdlSoundOut::waitForEnd(const MixerSound& sound) {
 
 bool SdlSoundOut::play(const std::string& path, std::uint32_t flags) {
     if (!mixer_.open()) return false;
+    // An effect that has played out goes before the next is converted: the
+    // conversion takes room for many times the sound for a moment, and at a
+    // game's end, the longest effect right after another, it sets the game's
+    // peak memory.
+    if (!mixer_.playing(MixerDevice::kEffectChannel)) current_.reset();
     auto sound = load(path);
     bool background = flags & Module1::SND_ASYNC;
     if (!sound) {
