@@ -104,7 +104,8 @@ TEST(Collision, MaydayShowsTheFrowningFaceFirst) {
     Module1::install({&rig.media, &rig.sounds, [&] {
                           frames.push_back(rig.game.Bgtxt.caption() + " " +
                                            rig.game.txtTitle.caption());
-                      }});
+                      },
+                      nullptr});
     clearLanesBut(rig, 0);
     rig.enemy(0).setLeft(-24);
     rig.game.TimeEnemy_Timer();

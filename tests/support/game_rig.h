@@ -61,7 +61,7 @@ struct GameRig {
 
     explicit GameRig(const std::string& mediaDir = VANTORIX_MEDIA_DIR)
         : app(mediaDir, clock, [this] { sounds.beep(); }) {
-        Module1::install({&media, &sounds, [this] { form.present(); }});
+        Module1::install({&media, &sounds, [this] { form.present(); }, nullptr});
         game.Form_Load();
         // Shown as the program shows it, but without entering the music loop:
         // the test calls the handlers itself.
