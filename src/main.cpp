@@ -5,11 +5,8 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
-#include <functional>
 #include <future>
 #include <memory>
-#include <optional>
-#include <thread>
 
 #include "desktop/options.h"
 #include "desktop/settings.h"

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "game/form_vtx.h"
 #include "game/symbol_glyphs.h"
 #include "platform/window/flash_colour.h"
 
@@ -11,8 +12,6 @@ namespace vantorix {
 namespace {
 
 constexpr int kSmallestPixels = 6;
-// What the game flashes the field with.
-constexpr Rgb kWhite{255, 255, 255};
 // The pause's word: the text face, large enough to read across the room.
 constexpr int kPausedPixels = 28;
 constexpr std::uint8_t kPausedShade = 160;
@@ -83,9 +82,9 @@ void FieldPainter::draw(const Field& field) {
     SDL_RenderSetClipRect(renderer_, nullptr);
     SDL_Rect fieldRect = scaled(0, 0, field.width(), field.height(), scale_);
     Rgb back = field.backColor();
-    if (back == kWhite && usualSeen_) {
+    if (back == kFlashWhite && usualSeen_) {
         back = flashDrawnAs(flash_, back, usualBack_);
-    } else if (back != kWhite) {
+    } else if (back != kFlashWhite) {
         usualBack_ = back;
         usualSeen_ = true;
     }
