@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstdio>
+#include <ctime>
 #include <exception>
 #include <filesystem>
 #include <future>
@@ -23,7 +24,14 @@
 #include "platform/window/sdl_input.h"
 #include "platform/window/sdl_window.h"
 #include "platform/window/text_fonts.h"
+#include "replay/recorder.h"
+#include "replay/replay_file.h"
+#include "replay/replay_input.h"
+#include "replay/replay_store.h"
+#include "replay/seed_clock.h"
+#include "replay/verify.h"
 #include "runtime/form.h"
+#include "runtime/key_codes.h"
 #include "runtime/pausing_clock.h"
 #include "runtime/program.h"
 #include "runtime/system_clock.h"
@@ -78,7 +86,9 @@ std::future<FontsFound> openFonts() {
     });
 }
 
-int run(const vantorix::Options& options) {
+// `watching` is a recorded game to show; without one the player plays, and
+// each game is kept.
+int run(const vantorix::Options& options, const vantorix::Replay* watching) {
     using namespace vantorix;
     // Nothing needs the fonts before the window.
     auto fontsOpened = openFonts();
@@ -118,26 +128,58 @@ int run(const vantorix::Options& options) {
     window.setFlash(chosen.flash);
     SdlInput input(clock, window);
     input.setBindings(chosen.keys);
+    std::optional<ReplayInput> replayInput;
+    if (watching) replayInput.emplace(*watching, input, clock, vbKeyX);
 
     FluidMusic music(MixerDevice::kSampleRate);
     MciDevice device([&music](const std::string& path, std::string& why) { return music.load(path, why); });
-    Form form(description, clock, input, window);
+    Form form(description, clock, replayInput ? static_cast<InputSource&>(*replayInput) : input, window);
     SoundChoice choice{options.mute, options.soundFont.value_or(""), chosen.musicVolume, chosen.effectsVolume,
                        chosen.musicOn};
     GameSound sound(choice, music, device, [&form] { form.present(); }, say);
-    Program app(programFolder(), clock, [&sound] { sound.beep(); });
+    SeedClock seeds(clock);
+    Program app(programFolder(), seeds, [&sound] { sound.beep(); });
     form.onEnd = [] { Module1::shutDown(); };
 
     FormVTX game(form, app);
     Pause pause(clock, window, input, [&game] { return game.gamePlaying; },
                 [&sound](bool held) { sound.hold(held); });
-    input.onMusicKey = [&sound] { sound.setMusicOn(!sound.musicOn()); };
-    input.onPauseKey = [&pause] { pause.toggle(); };
-    if (chosen.pauseOnFocusLoss) {
-        input.onFocusLost = [&pause] { pause.focusLost(); };
-        input.onFocusGained = [&pause] { pause.focusGained(); };
-    }
+    std::optional<Recorder> recorder;
+    std::future<void> keeping;
     game.Form_Load();
+    if (watching) {
+        // The player's keys do nothing while a recorded game is shown.
+        std::string whyNot;
+        if (!applyState(watching->start, game, form, whyNot)) {
+            say("cannot show the replay: " + whyNot);
+            return 2;
+        }
+        seeds.feed(watching->seeds);
+        form.tickTimersFromInput();
+    } else {
+        input.onMusicKey = [&sound] { sound.setMusicOn(!sound.musicOn()); };
+        input.onPauseKey = [&pause] { pause.toggle(); };
+        if (chosen.pauseOnFocusLoss) {
+            input.onFocusLost = [&pause] { pause.focusLost(); };
+            input.onFocusGained = [&pause] { pause.focusGained(); };
+        }
+        // Written on the other core: the disk's flush and the sorting of the kept
+        // games would hold the title screen's first moments. The run waits for it.
+        auto keep = [&keeping, folder = replayFolder(), told = std::make_shared<bool>(false)](
+                        const ReplayHeader& header, std::string file) {
+            if (keeping.valid()) keeping.wait();
+            keeping = std::async(std::launch::async, [=, file = std::move(file)] {
+                std::string whyNot;
+                // One line the first time: the games go on whether kept or not.
+                if (!keepReplay(folder, header, file, whyNot) && !*told) {
+                    *told = true;
+                    say(whyNot);
+                }
+            });
+        };
+        recorder.emplace(form, game, clock, seeds, [] { return static_cast<std::int64_t>(std::time(nullptr)); },
+                         keep);
+    }
     // Once the field has its size, the room it takes on the screen is known.
     window.startWith(startingWindow(options, remembered.settings.window, window.desktopScale(), window.roomyScale()));
     // What the player does to the window is kept for the next run; the window a
@@ -173,6 +215,41 @@ bool readableFile(const std::string& path, std::string& whyNot) {
     return false;
 }
 
+// --replays: the kept games, best first.
+int listReplays() {
+    using namespace vantorix;
+    std::vector<std::string> refused;
+    auto folder = replayFolder();
+    auto kept = keptReplays(folder, &refused);
+    for (const std::string& line : refused) say("ignoring " + line);
+    if (kept.empty()) {
+        std::printf("No games are kept yet (%s).\n", folder.c_str());
+        return 0;
+    }
+    std::fputs(replayListing(kept).c_str(), stdout);
+    return 0;
+}
+
+// --verify-replay: 0 when every file's checks all match, 1 naming the first
+// file and event that do not.
+int verifyReplays(const std::vector<std::string>& files) {
+    using namespace vantorix;
+    int status = 0;
+    for (const std::string& file : files) {
+        std::string whyNot;
+        auto replay = readReplay(file, whyNot);
+        std::optional<std::string> differs = replay ? verifyReplay(*replay) : whyNot;
+        if (differs) {
+            say(file + ": " + *differs);
+            status = 1;
+            continue;
+        }
+        std::printf("%s: ok, %lld, %s\n", file.c_str(), static_cast<long long>(replay->header.score),
+                    std::string(endingName(replay->header.ending)).c_str());
+    }
+    return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -188,9 +265,21 @@ int main(int argc, char** argv) {
         std::fputs((options.help ? usageText() : versionText()).c_str(), stdout);
         return 0;
     }
+    if (options.listReplays) return listReplays();
+    if (!options.replaysToVerify.empty()) return verifyReplays(options.replaysToVerify);
+    std::optional<Replay> watching;
+    if (options.replay) {
+        std::string whyNot;
+        auto file = resolveReplay(replayFolder(), *options.replay, whyNot);
+        if (!file.empty()) watching = readReplay(file, whyNot);
+        if (!watching) {
+            say((file.empty() ? std::string() : file.string() + ": ") + whyNot);
+            return 2;
+        }
+    }
     int status = 1;
     try {
-        status = run(options);
+        status = run(options, watching ? &*watching : nullptr);
     } catch (const std::exception& error) {
         say(error.what());
     }

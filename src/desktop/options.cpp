@@ -23,7 +23,10 @@ enum Name : int {
     SoundFont,
     MusicVolume,
     EffectsVolume,
-    FlashMode
+    FlashMode,
+    Replays,
+    ReplayOne,
+    VerifyReplay
 };
 
 constexpr ::option kLongOptions[] = {
@@ -33,7 +36,11 @@ constexpr ::option kLongOptions[] = {
     {"soundfont", required_argument, nullptr, SoundFont},
     {"music-volume", required_argument, nullptr, MusicVolume},
     {"effects-volume", required_argument, nullptr, EffectsVolume},
-    {"flash", required_argument, nullptr, FlashMode},     {nullptr, 0, nullptr, 0},
+    {"flash", required_argument, nullptr, FlashMode},
+    {"replays", no_argument, nullptr, Replays},
+    {"replay", required_argument, nullptr, ReplayOne},
+    {"verify-replay", no_argument, nullptr, VerifyReplay},
+    {nullptr, 0, nullptr, 0},
 };
 // '+' stops at the first word that is no option, so a stray one is refused
 // where it stands; ':' tells a missing value apart from the other faults.
@@ -66,13 +73,19 @@ std::string refusal(int result, std::string_view word) {
 }
 
 // Sets what option `name` asks for; the reason when its value will not do.
-std::string apply(Options& options, int name, std::string_view value) {
+std::string apply(Options& options, bool& verifying, int name, std::string_view value) {
     switch (name) {
         case Help: options.help = true; break;
         case Version: options.version = true; break;
         case Fullscreen: options.fullscreen = true; break;
         case Window: options.fullscreen = false; break;
         case Mute: options.mute = true; break;
+        case Replays: options.listReplays = true; break;
+        case VerifyReplay: verifying = true; break;
+        case ReplayOne:
+            if (value.empty()) return "option '--replay' needs a file name, best or last";
+            options.replay = std::string(value);
+            break;
         case SoundFont:
             if (value.empty()) return "option '--soundfont' needs a file name";
             options.soundFont = std::string(value);
@@ -111,15 +124,23 @@ ParsedOptions parseOptions(std::span<const char* const> arguments) {
     const int argc = static_cast<int>(words.size());
 
     ParsedOptions parsed;
+    bool verifying = false;
     optind = 0;  // glibc starts afresh: each call reads its own arguments
     opterr = 0;  // the caller tells the player
     while (parsed.error.empty()) {
         int name = getopt_long(argc, argv.data(), kShortOptions, kLongOptions, nullptr);
         if (name == -1) break;
         parsed.error = name == '?' || name == ':' ? refusal(name, argv[optind - 1])
-                                                  : apply(parsed.options, name, optarg ? optarg : "");
+                                                  : apply(parsed.options, verifying, name, optarg ? optarg : "");
     }
-    if (parsed.error.empty() && optind < argc) parsed.error = "unexpected argument " + quoted(argv[optind]);
+    if (!parsed.error.empty()) return parsed;
+    if (verifying) {
+        parsed.options.replaysToVerify.assign(argv.begin() + optind, argv.begin() + argc);
+        if (parsed.options.replaysToVerify.empty())
+            parsed.error = "option '--verify-replay' needs the replay files to verify";
+    } else if (optind < argc) {
+        parsed.error = "unexpected argument " + quoted(argv[optind]);
+    }
     return parsed;
 }
 
@@ -138,6 +159,12 @@ Options:
       --flash MODE      a High's white flash: full, dim (a gentle change of
                         colour) or off
       --soundfont FILE  play the music through this SoundFont
+      --replays         list the kept games, best first, and exit
+      --replay GAME     watch a kept game again: a replay file, best or last
+                        (X or closing the window ends it)
+      --verify-replay FILE...
+                        play each replay through the rules, without a window,
+                        and exit 0 when every recorded check matches
   -h, --help            show this help and exit
       --version         show the version and exit
 
@@ -153,6 +180,9 @@ Keys:
 Gamepad: the D-pad or the left stick moves the ship, the bottom face button
 (A, Cross) and Start are Z, the right face button (B, Circle) is X, Back
 (Select) pauses.
+
+Every game is kept as a replay in $XDG_DATA_HOME/vantorix/replays
+(~/.local/share/vantorix/replays by default): the latest 20 and the best 10.
 
 The window's size and full screen, and the music on or off, are remembered in
 $XDG_CONFIG_HOME/vantorix/settings (~/.config/vantorix/settings by default),

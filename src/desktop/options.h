@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "desktop/values.h"
 
@@ -21,6 +22,9 @@ struct Options {
     std::optional<int> musicVolume;    // --music-volume N
     std::optional<int> effectsVolume;  // --effects-volume N
     std::optional<Flash> flash;        // --flash full|dim|off
+    bool listReplays = false;                  // --replays
+    std::optional<std::string> replay;         // --replay FILE|best|last
+    std::vector<std::string> replaysToVerify;  // --verify-replay FILE...
 };
 
 struct ParsedOptions {
@@ -30,7 +34,8 @@ struct ParsedOptions {
 
 // Reads the arguments after the program's name with getopt_long, GNU style: long
 // options may be shortened while they stay unambiguous, and take their value as
-// "--scale=3" or "--scale 3". "--" ends the options; nothing may follow them.
+// "--scale=3" or "--scale 3". "--" ends the options; nothing but the files of
+// --verify-replay may follow them.
 // Prints nothing, and may be called again; getopt's state is global, though, so
 // one thread at a time.
 ParsedOptions parseOptions(std::span<const char* const> arguments);

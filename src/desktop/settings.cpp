@@ -1,9 +1,5 @@
 #include "desktop/settings.h"
 
-#include <fcntl.h>
-#include <pwd.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdlib>
 #include <cstdio>
@@ -13,6 +9,7 @@
 #include <vector>
 
 #include "desktop/key_names.h"
+#include "desktop/user_files.h"
 #include "desktop/values.h"
 
 namespace vantorix {
@@ -86,40 +83,15 @@ std::string shown(std::string_view text) {
     return out + "\"";
 }
 
-// Writes all of `text` to `fd`, however many calls that takes.
-bool writeAll(int fd, std::string_view text) {
-    while (!text.empty()) {
-        ssize_t written = ::write(fd, text.data(), text.size());
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        text.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
 }  // namespace
 
 std::filesystem::path settingsFile(const char* xdgConfigHome, const char* home) {
-    std::filesystem::path base;
-    if (xdgConfigHome && *xdgConfigHome == '/') {
-        base = xdgConfigHome;
-    } else if (home && *home == '/') {
-        base = std::filesystem::path(home) / ".config";
-    } else {
-        return {};
-    }
-    return base / "vantorix" / "settings";
+    auto base = xdgFolder(xdgConfigHome, home, ".config");
+    return base.empty() ? base : base / "vantorix" / "settings";
 }
 
 std::filesystem::path settingsFile() {
-    const char* home = std::getenv("HOME");
-    if (!home || *home != '/') {
-        const passwd* user = getpwuid(getuid());
-        home = user ? user->pw_dir : nullptr;
-    }
-    return settingsFile(std::getenv("XDG_CONFIG_HOME"), home);
+    return settingsFile(std::getenv("XDG_CONFIG_HOME"), homeFolder().c_str());
 }
 
 std::int16_t gameKey(Action action) { return KeyBindings{}[action]; }
@@ -292,33 +264,10 @@ SettingsRead readSettings(const std::filesystem::path& file) {
 
 bool writeSettings(const std::filesystem::path& file, const Settings& settings,
                    std::string& whyNot) {
-    auto failed = [&](const std::string& why) {
-        whyNot = "cannot save the settings in " + file.string() + ": " + why;
-        return false;
-    };
-    std::error_code error;
-    // A link the player made stays one: the file it points at is replaced.
-    std::filesystem::path target = file;
-    if (std::filesystem::symlink_status(file, error).type() == std::filesystem::file_type::symlink) {
-        target = std::filesystem::weakly_canonical(file, error);
-        if (error) return failed(error.message());
-    }
-    std::filesystem::create_directories(target.parent_path(), error);
-    if (error) return failed(error.message());
-    std::string temporary = target.string() + ".XXXXXX";
-    int fd = mkstemp(temporary.data());
-    if (fd < 0) return failed(systemError());
-    // Everything reaches the disk before the rename makes it the settings.
-    bool written = writeAll(fd, formatSettings(settings)) && fsync(fd) == 0;
-    std::string why = systemError();
-    if (::close(fd) != 0 && written) {
-        written = false;
-        why = systemError();
-    }
-    if (written && std::rename(temporary.c_str(), target.c_str()) == 0) return true;
-    if (written) why = systemError();
-    ::unlink(temporary.c_str());
-    return failed(why);
+    std::string why;
+    if (writeFileAtomically(file, formatSettings(settings), why)) return true;
+    whyNot = "cannot save the settings in " + file.string() + ": " + why;
+    return false;
 }
 
 }  // namespace vantorix

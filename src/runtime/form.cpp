@@ -124,6 +124,7 @@ void Form::doEvents() {
     while (!ended_) {
         auto event = input_.take();
         if (!event) break;
+        if (beforeEvent) beforeEvent(*event);
         deliver(*event);
         if (afterEvent) afterEvent();
     }
@@ -147,13 +148,20 @@ void Form::deliver(const InputEvent& event) {
         case InputEvent::Kind::Close:
             unload();
             break;
+        case InputEvent::Kind::Tick:
+            if (event.timer < timerOrder_.size() && timerOrder_[event.timer]->onTick)
+                timerOrder_[event.timer]->onTick();
+            break;
     }
 }
 
 void Form::tickDueTimers() {
-    for (Timer* t : timerOrder_) {
+    if (timersFromInput_) return;
+    for (std::size_t i = 0; i < timerOrder_.size(); ++i) {
+        Timer* t = timerOrder_[i];
         if (ended_) return;
         if (!t->takeTick(clock_.nowMs())) continue;
+        if (beforeEvent) beforeEvent({InputEvent::Kind::Tick, 0, 0, static_cast<std::uint8_t>(i)});
         if (t->onTick) t->onTick();
         if (afterEvent) afterEvent();
     }

@@ -60,9 +60,14 @@ public:
     std::function<void()> onActivate;
     std::function<void()> onUnload;
     std::function<void()> onEnd;
-    // Runs after each input event and each timer tick has been handled, for
-    // whoever watches the game's state from outside.
+    // Run before and after each input event and each timer tick is handled, for
+    // whoever watches the game's state from outside. A tick is told as a Tick event.
+    std::function<void(const InputEvent&)> beforeEvent;
     std::function<void()> afterEvent;
+
+    // From now on the timers tick only when the input source sends their Tick
+    // events, as when a recorded game is played back.
+    void tickTimersFromInput() { timersFromInput_ = true; }
 
     // The longest a wait may last, so the music's end is noticed promptly.
     static constexpr std::int64_t kMaxWaitMs = 20;
@@ -85,6 +90,7 @@ private:
     bool activated_ = false;
     bool unloaded_ = false;
     bool ended_ = false;
+    bool timersFromInput_ = false;
 };
 
 }  // namespace vantorix

@@ -9,10 +9,13 @@
 namespace vantorix {
 
 struct InputEvent {
-    enum class Kind { KeyDown, KeyUp, Close };
+    // Tick is a timer's tick, for sources that replay what a form once dispatched.
+    enum class Kind { KeyDown, KeyUp, Close, Tick };
     Kind kind = Kind::KeyDown;
     std::int16_t keyCode = 0;  // a virtual-key code
     std::int16_t shift = 0;
+    std::uint8_t timer = 0;  // a Tick's timer, by its place in the containment order
+    bool operator==(const InputEvent&) const = default;
 };
 
 // Where keys and the close command come from, in arrival order.

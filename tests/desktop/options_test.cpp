@@ -78,5 +78,19 @@ TEST(Options, TheCommandLineWinsOverWhatWasRemembered) {
     EXPECT_EQ(startingWindow(given, remembered, 2), (WindowSettings{1, false}));
 }
 
+TEST(Options, ReplaysAreListedWatchedAndVerified) {
+    EXPECT_TRUE(parse({"--replays"}).options.listReplays);
+    EXPECT_EQ(parse({"--replay", "best"}).options.replay, "best");
+    EXPECT_EQ(parse({"--replay=/tmp/a game.vtxreplay"}).options.replay, "/tmp/a game.vtxreplay");
+    EXPECT_EQ(parse({"--replay="}).error, "option '--replay' needs a file name, best or last");
+
+    auto parsed = parse({"--verify-replay", "a.vtxreplay", "b.vtxreplay"});
+    ASSERT_EQ(parsed.error, "");
+    EXPECT_EQ(parsed.options.replaysToVerify, (std::vector<std::string>{"a.vtxreplay", "b.vtxreplay"}));
+    EXPECT_EQ(parse({"--verify-replay"}).error, "option '--verify-replay' needs the replay files to verify");
+    EXPECT_EQ(parse({"--replays", "x"}).error, "unexpected argument 'x'") << "only the files to verify may follow";
+    EXPECT_EQ(parse({"--repl"}).error, "ambiguous option '--repl'");
+}
+
 }  // namespace
 }  // namespace vantorix

@@ -16,6 +16,7 @@ ALLOWED = {
     "game": ("game/", "runtime/", "media/"),
     "desktop": ("desktop/", "runtime/input.h", "runtime/key_codes.h"),
     "platform": ("platform/", "game/", "media/", "desktop/", "runtime/"),
+    "replay": ("replay/", "game/", "media/", "desktop/", "runtime/"),
 }
 SYSTEM_ONLY_IN_PLATFORM = re.compile(r"<(SDL|SDL_\w+|fluidsynth|fontconfig/|X11/|glib|dlfcn\.h)")
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"][^>"]+[>"])', re.MULTILINE)

@@ -189,5 +189,25 @@ TEST_F(Dispatch, ShowingActivatesOnceAndDrawsBeforeShowing) {
     EXPECT_EQ(host.presents, 1) << "the frame shown is not drawn twice";
 }
 
+TEST_F(Dispatch, WatchersSeeEveryKeyAndTickAsItIsDelivered) {
+    std::vector<InputEvent> seen;
+    form.beforeEvent = [&](const InputEvent& e) { seen.push_back(e); };
+    input.events.push_back({InputEvent::Kind::KeyDown, 90});
+    runTo(10);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0], (InputEvent{InputEvent::Kind::KeyDown, 90}));
+    EXPECT_EQ(seen[1], (InputEvent{InputEvent::Kind::Tick, 0, 0, 0})) << "TimePushX, the first timer";
+}
+
+TEST_F(Dispatch, TimersCanBeLeftToTheInputsTicks) {
+    form.tickTimersFromInput();
+    runTo(1000);
+    EXPECT_TRUE(log.empty()) << "no timer ticks by itself";
+    input.events.push_back({InputEvent::Kind::Tick, 0, 0, 1});
+    input.events.push_back({InputEvent::Kind::Tick, 0, 0, 200});
+    runTo(1001);
+    EXPECT_EQ(log, std::vector<std::string>{"TimeEvent"}) << "a tick of no timer is nothing";
+}
+
 }  // namespace
 }  // namespace vantorix

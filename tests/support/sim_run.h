@@ -24,7 +24,10 @@ inline SimRun simulate(const std::string& script, const std::string& media = VAN
     std::istringstream in(script);
     std::ostringstream out, err;
     SimRun run;
-    run.status = sim::runSimulation({media, timeOfDayMs}, in, out, err);
+    sim::Options options;
+    options.mediaDir = media;
+    options.clockTimeOfDayMs = timeOfDayMs;
+    run.status = sim::runSimulation(options, in, out, err);
     run.errors = err.str();
     std::istringstream lines(out.str());
     for (std::string line; std::getline(lines, line);) run.dumps.push_back(Json::parse(line));

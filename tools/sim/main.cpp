@@ -11,7 +11,8 @@
 namespace {
 
 int usage() {
-    std::cerr << "usage: vantorix-sim [--media DIR] [--clock HH:MM:SS] [SCRIPT]\n";
+    std::cerr << "usage: vantorix-sim [--media DIR] [--clock HH:MM:SS] [--record FILE] [SCRIPT]\n"
+                 "       vantorix-sim --replay FILE\n";
     return 2;
 }
 
@@ -35,6 +36,10 @@ int main(int argc, char** argv) {
         std::string arg = argv[i];
         if (arg == "--media" && i + 1 < argc) {
             options.mediaDir = argv[++i];
+        } else if (arg == "--record" && i + 1 < argc) {
+            options.recordTo = argv[++i];
+        } else if (arg == "--replay" && i + 1 == argc - 1) {
+            return vantorix::sim::runReplay(argv[i + 1], std::cout, std::cerr);
         } else if (arg == "--clock" && i + 1 < argc) {
             if (!parseClock(argv[++i], options.clockTimeOfDayMs)) {
                 std::cerr << "vantorix-sim: --clock wants HH:MM:SS\n";
