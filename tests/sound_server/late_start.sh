@@ -14,7 +14,7 @@ poll 5 "the game's line that it plays silently" said "no sound device"
 start_pulse
 record
 started=$SECONDS
-poll $((2 * 2 + 5)) "the game's line that sound is back" said "is back"
+poll $((2 * RETRY_S + 5)) "the game's line that sound is back" said "is back"
 poll 5 "the title music on the sink" heard_lately
 say "heard $((SECONDS - started)) s after the server came up"
 [[ $(wc -l <"$WORK/game.err") -eq 2 ]] || fail "expected two lines on stderr"

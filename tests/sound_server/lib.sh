@@ -9,6 +9,8 @@ PULSE_DIR=$WORK/pulse
 PULSE_PID=
 RECORD_PID=
 SINK=vantorix_test
+# How often the game tries a missing sound device again (MixerDevice::kRetryMs).
+RETRY_S=2
 HEARD=$WORK/heard.raw
 export PULSE_SERVER=unix:$PULSE_DIR/native PULSE_RUNTIME_PATH=$PULSE_DIR/run PULSE_STATE_PATH=$PULSE_DIR/state
 # No cookie and no client configuration from whoever runs the tests.

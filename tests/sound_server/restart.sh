@@ -24,8 +24,10 @@ stop_pulse
 poll 5 "the game's line that sound is lost" said "went away"
 start_pulse
 record
-poll $((2 * 2 + 5)) "the game's line that sound is back" said "is back"
+started=$SECONDS
+poll $((2 * RETRY_S + 5)) "the game's line that sound is back" said "is back"
 poll 5 "the title music on the sink again" heard_lately
+say "heard again $((SECONDS - started)) s after the server came back"
 [[ $(wc -l <"$WORK/game.err") -eq 2 ]] || fail "expected two lines on stderr"
 say "the game said: $(tr '\n' '|' <"$WORK/game.err")"
 focus_game
