@@ -40,6 +40,8 @@ class MixerDevice {
 public:
     using Tell = std::function<void(const std::string& line)>;
     explicit MixerDevice(bool silent = false, Tell tell = {});
+    // Waits for the keeper and SDL's audio thread, which a stalled sound
+    // server can hold: the game ends without it (main.cpp).
     ~MixerDevice();
     MixerDevice(const MixerDevice&) = delete;
     MixerDevice& operator=(const MixerDevice&) = delete;
