@@ -69,16 +69,5 @@ TEST_F(MissingDevice, IsTriedAgainUntilItOpens) {
     EXPECT_GT(std::filesystem::file_size(heard()), 0u) << "the device takes the mixer's samples";
 }
 
-TEST_F(MissingDevice, IsNotTriedWhenSilentWasAskedFor) {
-    std::filesystem::create_directories(dir);
-    MixerDevice mixer(true, tell());
-    EXPECT_TRUE(mixer.open());
-    EXPECT_TRUE(mixer.warning().empty());
-    std::this_thread::sleep_for(std::chrono::milliseconds(MixerDevice::kRetryMs + 500));
-    EXPECT_FALSE(mixer.heard());
-    EXPECT_TRUE(said().empty());
-    EXPECT_FALSE(std::filesystem::exists(heard()));
-}
-
 }  // namespace
 }  // namespace vantorix
