@@ -42,8 +42,8 @@ void SdlSoundOut::start(const MixerSound* sound) {
 void SdlSoundOut::waitForEnd(const MixerSound& sound) {
     // Asleep for most of the sound's length, then a close watch for its end.
     // The clock, not the samples taken, bounds the wait: a device that stops
-    // taking them (a stalled sound server) holds the game no longer than the
-    // sound, and the chunk or two the mixer runs ahead of the sound card.
+    // taking them (a stalled sound server) holds the game for the sound's
+    // length and two chunks, the one it starts in and one for uneven pulls.
     auto lengthMs = static_cast<Uint64>(mixedLengthMs(sound.size, mixer_.sampleRate()));
     Uint64 giveUpAt = SDL_GetTicks64() + lengthMs + 2 * MixerDevice::chunkMs();
     SDL_Delay(static_cast<Uint32>(lengthMs));
