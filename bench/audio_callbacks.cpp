@@ -1,8 +1,9 @@
 // audio_callbacks.so: preloaded into the game (LD_PRELOAD), it times every call
 // of the audio callback the game opens its sound device with. A callback that
 // takes longer than the chunk it fills is one a sound card would have waited
-// for: a drop-out. When the game exits it appends one line to the file named
-// by VANTORIX_BENCH_CALLBACKS:
+// for: a drop-out. When the game exits (through _Exit, which runs no
+// destructors, or otherwise) it appends one line to the file named by
+// VANTORIX_BENCH_CALLBACKS:
 //   calls median_us worst_us chunk_us calls_longer_than_a_chunk
 #include <SDL.h>
 #include <dlfcn.h>
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -34,20 +36,24 @@ void timedCallback(void* userdata, Uint8* stream, int len) {
     ++calls;
 }
 
-struct Report {
-    ~Report() {
-        const char* file = std::getenv("VANTORIX_BENCH_CALLBACKS");
-        std::size_t n = std::min(calls, durationsUs.size());
-        if (!file || n == 0) return;
-        std::vector<float> d(durationsUs.begin(), durationsUs.begin() + static_cast<long>(n));
-        std::sort(d.begin(), d.end());
-        auto late = std::count_if(d.begin(), d.end(), [](float us) { return us > chunkUs; });
-        if (std::FILE* out = std::fopen(file, "a")) {
-            std::fprintf(out, "%zu %.0f %.0f %.0f %ld\n", n, d[n / 2], d.back(), chunkUs, static_cast<long>(late));
-            std::fclose(out);
-        }
+void report() {
+    static bool reported = false;
+    if (std::exchange(reported, true)) return;
+    const char* file = std::getenv("VANTORIX_BENCH_CALLBACKS");
+    std::size_t n = std::min(calls, durationsUs.size());
+    if (!file || n == 0) return;
+    std::vector<float> d(durationsUs.begin(), durationsUs.begin() + static_cast<long>(n));
+    std::sort(d.begin(), d.end());
+    auto late = std::count_if(d.begin(), d.end(), [](float us) { return us > chunkUs; });
+    if (std::FILE* out = std::fopen(file, "a")) {
+        std::fprintf(out, "%zu %.0f %.0f %.0f %ld\n", n, d[n / 2], d.back(), chunkUs, static_cast<long>(late));
+        std::fclose(out);
     }
-} report;
+}
+
+struct ReportAtExit {
+    ~ReportAtExit() { report(); }
+} reportAtExit;
 
 }  // namespace
 
@@ -68,4 +74,13 @@ extern "C" SDL_AudioDeviceID SDL_OpenAudioDevice(const char* device, int iscaptu
     chunkUs = desired->samples * 1e6 / desired->freq;
     if (id == 0) gameCallback = nullptr;
     return id;
+}
+
+// The game ends with _Exit once its settings are written.
+extern "C" [[noreturn]] void _Exit(int status) noexcept {
+    using Exit = void (*)(int);
+    static auto realExit = reinterpret_cast<Exit>(dlsym(RTLD_NEXT, "_Exit"));
+    report();
+    realExit(status);
+    __builtin_unreachable();
 }

@@ -1,5 +1,7 @@
 // effect_latency WAV [RUNS]: opens the game's mixer (44100 Hz, 512-frame chunks)
-// and plays WAV on the effect channel RUNS times, 100 ms apart. For each play it
+// and plays WAV on the effect channel RUNS times, 100 to 111 ms apart (so the
+// calls fall at every point of the chunk), after 2 s for a sound server's stream
+// to start taking samples. For each play it
 // takes the time from the call until the mixer's callback first hands out a
 // non-zero sample of it. Prints "median worst chunk" in milliseconds, chunk
 // being the period of one 512-frame buffer.
@@ -73,10 +75,11 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "effect_latency: no audio, or %s is no wave: %s\n", argv[1], SDL_GetError());
             return 1;
         }
+        std::this_thread::sleep_for(std::chrono::seconds(2));
         for (int i = 0; i < runs; ++i) {
             // Silence first, so the buffer we catch holds this play and no earlier one.
             mixer.halt(MixerDevice::kEffectChannel);
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            std::this_thread::sleep_for(std::chrono::milliseconds(100 + i * 7 % 12));
             latencyMs.store(-1);
             calledAt.store(Clock::now().time_since_epoch().count());
             armed.store(true);

@@ -47,10 +47,17 @@ void say(const std::string& lines) {
     }
 }
 
-// The desktop and the volume mixer name the program after its menu entry.
+// The desktop and the volume mixer name the program after its menu entry, and
+// show its sound as a game's, with its icon: desktops that duck or route
+// games' sound tell it by the role. SDL's PipeWire driver takes the role from
+// its hint; its PulseAudio driver sets neither, and PulseAudio's client
+// library takes both from the environment, unless the player set them there.
 void nameTheProgram() {
     SDL_SetHint(SDL_HINT_APP_NAME, "Vantorix");
     SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Vantorix");
+    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_ROLE, "game");
+    SDL_setenv("PULSE_PROP_media.role", "game", 0);
+    SDL_setenv("PULSE_PROP_application.icon_name", "vantorix", 0);
     SDL_setenv("SDL_VIDEO_X11_WMCLASS", "vantorix", 0);
     SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", "vantorix", 0);
 }
@@ -200,7 +207,13 @@ int run(const vantorix::Options& options, const vantorix::Replay* watching) {
     std::string whyNot;
     if (now != remembered.settings && !settingsPath.empty() && !writeSettings(settingsPath, now, whyNot))
         say(whyNot);
-    return 0;
+    // All that is kept is written: the program ends here. Closing the sound
+    // device in order would wait for its audio thread, which a stalled sound
+    // server holds for as long as it stalls; the desktop and the server let go
+    // of the window and the stream when the process ends.
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::_Exit(0);
 }
 
 // A SoundFont asked for by name must be there: silence would hide the typo.

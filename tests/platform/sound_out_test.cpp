@@ -153,5 +153,17 @@ TEST_F(SoundOut, ABlockingEffectHoldsForItsLength) {
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(450));
 }
 
+TEST_F(SoundOut, ABlockingEffectHoldsNoLongerThanItsLengthWhenNothingIsTaken) {
+    // Held, the mixer takes nothing from the effect, as a stalled sound server would not.
+    mixer.setHeld(true);
+    auto effect = write("half.wav", testing::sineWave(16, false, 2, 44100, 0.5));
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(sounds.play(effect, Module1::SND_NODEFAULT));
+    auto held = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(held, std::chrono::milliseconds(450));
+    EXPECT_LT(held, std::chrono::milliseconds(1500)) << "the wait ends by the clock, not by the samples taken";
+    EXPECT_TRUE(mixer.playing(MixerDevice::kEffectChannel)) << "the effect itself stays where it stood";
+}
+
 }  // namespace
 }  // namespace vantorix

@@ -21,7 +21,7 @@ GameSound::~GameSound() {
 }
 
 void GameSound::start() {
-    mixer_.emplace(choice_.mute);
+    mixer_.emplace(choice_.mute, tell_);
     if (!mixer_->warning().empty()) tell_(mixer_->warning());
     mixer_->setVolumes(choice_.musicVolume, choice_.effectsVolume);
     mixer_->setMusicOn(choice_.musicOn);

@@ -40,10 +40,12 @@ void SdlSoundOut::start(const MixerSound* sound) {
 }
 
 void SdlSoundOut::waitForEnd(const MixerSound& sound) {
-    // Asleep for most of the sound's length, then a close watch for its end,
-    // with a margin in case the device stalls.
+    // Asleep for most of the sound's length, then a close watch for its end.
+    // The clock, not the samples taken, bounds the wait: a device that stops
+    // taking them (a stalled sound server) holds the game for the sound's
+    // length and two chunks, the one it starts in and one for uneven pulls.
     auto lengthMs = static_cast<Uint64>(mixedLengthMs(sound.size, mixer_.sampleRate()));
-    Uint64 giveUpAt = SDL_GetTicks64() + lengthMs + 2000;
+    Uint64 giveUpAt = SDL_GetTicks64() + lengthMs + 2 * MixerDevice::chunkMs();
     SDL_Delay(static_cast<Uint32>(lengthMs));
     while (mixer_.playing(MixerDevice::kEffectChannel) && SDL_GetTicks64() < giveUpAt) SDL_Delay(2);
 }

@@ -1,0 +1,25 @@
+#!/bin/bash
+# The sound server comes up after the game (a session still starting): the
+# game plays silently, says so, then uses the server once it is there.
+set -euo pipefail
+game=${1:?usage: late_start.sh GAME}
+source "$(dirname "$0")/lib.sh"
+
+start_xvfb
+start_game "$game"
+poll 10 "the title screen painted" title_painted
+said() { grep -q "$1" "$WORK/game.err"; }
+poll 5 "the game's line that it plays silently" said "no sound device"
+
+start_pulse
+record
+started=$SECONDS
+poll $((2 * RETRY_S + 5)) "the game's line that sound is back" said "is back"
+poll 5 "the title music on the sink" heard_lately
+say "heard $((SECONDS - started)) s after the server came up"
+[[ $(wc -l <"$WORK/game.err") -eq 2 ]] || fail "expected two lines on stderr"
+focus_game
+tap x
+wait_game_exit 5
+((GAME_STATUS == 0)) || fail "the game exited with status $GAME_STATUS"
+say "PASS"
