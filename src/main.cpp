@@ -207,6 +207,7 @@ int run(const vantorix::Options& options, const vantorix::Replay* watching) {
     std::string whyNot;
     if (now != remembered.settings && !settingsPath.empty() && !writeSettings(settingsPath, now, whyNot))
         say(whyNot);
+    if (keeping.valid()) keeping.wait();
     // All that is kept is written: the program ends here. Closing the sound
     // device in order would wait for its audio thread, which a stalled sound
     // server holds for as long as it stalls; the desktop and the server let go
