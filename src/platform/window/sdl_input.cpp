@@ -100,7 +100,10 @@ void SdlInput::waitUntil(std::int64_t deadlineMs) {
 void SdlInput::waitOnX(std::int64_t deadlineMs) {
     // Drawing reads the connection while it waits for the server, and what it
     // reads stays with Xlib: SDL looks before the wait, or it would wait on it.
-    if (window_.frames() != pumpedAtFrame_ || x_.eventsQueued()) pump();
+    // A read of our own tells whether anything came; SDL's look costs several.
+    bool drawn = window_.frames() != lookedAtFrame_;
+    lookedAtFrame_ = window_.frames();
+    if (drawn ? x_.eventsArrived() : x_.eventsQueued()) pump();
     if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) || !releases_.empty()) return;
     auto wait = std::max<std::int64_t>(0, deadlineMs - clock_.nowMs());
     bool sent = x_.waitReadable(static_cast<int>(wait));
@@ -110,7 +113,7 @@ void SdlInput::waitOnX(std::int64_t deadlineMs) {
 void SdlInput::pump() {
     SDL_PumpEvents();
     pumpedAtMs_ = clock_.nowMs();
-    pumpedAtFrame_ = window_.frames();
+    lookedAtFrame_ = window_.frames();
 }
 
 bool SdlInput::takenByWindow(const SDL_KeyboardEvent& key) {

@@ -58,7 +58,7 @@ private:
     XConnection x_;
     SdlPads pads_;
     std::int64_t pumpedAtMs_ = 0;
-    std::uint64_t pumpedAtFrame_ = 0;
+    std::uint64_t lookedAtFrame_ = 0;  // the frames drawn when the display was last looked at
     std::set<SDL_Scancode> windowKeysDown_;
 };
 

@@ -13,7 +13,9 @@ XConnection::XConnection(SDL_Window* window) {
         display_ = info.info.x11.display;
 }
 
-bool XConnection::eventsQueued() const { return XEventsQueued(display_, QueuedAlready) > 0; }
+bool XConnection::eventsQueued() const { return XQLength(display_) > 0; }
+
+bool XConnection::eventsArrived() const { return XEventsQueued(display_, QueuedAfterFlush) > 0; }
 
 bool XConnection::waitReadable(int ms) const {
     pollfd connection{ConnectionNumber(display_), POLLIN, 0};

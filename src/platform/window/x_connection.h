@@ -15,8 +15,13 @@ public:
     explicit XConnection(SDL_Window* window);
 
     bool open() const { return display_ != nullptr; }
-    // Xlib holds events it has read and not handed on.
+    // Xlib holds events it has read and not handed on. No lock is taken: only
+    // the thread that waits here talks to the display.
     bool eventsQueued() const;
+    // Sends what Xlib holds for the server, then tells whether events have
+    // come since SDL last looked: held by Xlib, read with a reply while
+    // drawing, or waiting in the socket. One read when none have.
+    bool eventsArrived() const;
     // Sleeps until the server sends something or `ms` pass; true when it has.
     bool waitReadable(int ms) const;
 
