@@ -37,9 +37,9 @@ bool isFullscreenKey(SDL_Keycode key, Uint16 modifiers) {
 namespace {
 // SDL sees some things only when it looks at the display: a signal to quit
 // (the wait ends on one, and SDL looks at once), the screen saver it keeps
-// off (every 30 s), and a change of focus, which it holds 200 ms before it
-// reports it. So it looks this often while the display has lately sent
-// something,
+// off (every 30 s), and a change of focus that follows a change of video mode,
+// which it holds 200 ms before it reports it. So it looks this often while the
+// display has lately sent something,
 constexpr Uint64 kLookAfterTrafficEveryMs = 100;
 constexpr Uint64 kTrafficLastsMs = 1000;
 // and at least this often when it has not.
