@@ -78,9 +78,13 @@ const FieldPainter::Rendered& FieldPainter::rendered(const Label& label) {
     return r;
 }
 
+SDL_Rect FieldPainter::fieldRect(const Field& field) const {
+    return scaled(0, 0, field.width(), field.height(), scale_);
+}
+
 void FieldPainter::draw(const Field& field) {
     SDL_RenderSetClipRect(renderer_, nullptr);
-    SDL_Rect fieldRect = scaled(0, 0, field.width(), field.height(), scale_);
+    SDL_Rect fieldRect = this->fieldRect(field);
     Rgb back = field.backColor();
     if (back == kFlashWhite && usualSeen_) {
         back = flashDrawnAs(flash_, back, usualBack_);
@@ -111,7 +115,7 @@ void FieldPainter::draw(const Field& field) {
 }
 
 void FieldPainter::drawPaused(const Field& field) {
-    SDL_Rect fieldRect = scaled(0, 0, field.width(), field.height(), scale_);
+    SDL_Rect fieldRect = this->fieldRect(field);
     SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_BLEND);
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, kPausedShade);
     SDL_RenderFillRect(renderer_, &fieldRect);

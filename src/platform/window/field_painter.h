@@ -25,6 +25,8 @@ public:
     FieldPainter& operator=(const FieldPainter&) = delete;
 
     void draw(const Field& field);
+    // Where draw() paints the field's colour, in the viewport.
+    SDL_Rect fieldRect(const Field& field) const;
     // Over a drawn field: darkened, with "Paused" across it.
     void drawPaused(const Field& field);
     int scale() const { return scale_; }

@@ -35,9 +35,15 @@ bool isFullscreenKey(SDL_Keycode key, Uint16 modifiers) {
 }
 
 namespace {
-// The longest SDL goes without a look at the display: what reaches it by other
-// ways than the X connection (a signal to quit) is noticed within this.
-constexpr std::int64_t kLookAtLeastEveryMs = 100;
+// SDL sees some things only when it looks at the display: a signal to quit
+// (the wait ends on one, and SDL looks at once), the screen saver it keeps
+// off (every 30 s), and a change of focus that follows a change of video mode,
+// which it holds 200 ms before it reports it. So it looks this often while the
+// display has lately sent something,
+constexpr Uint64 kLookAfterTrafficEveryMs = 100;
+constexpr Uint64 kTrafficLastsMs = 1000;
+// and at least this often when it has not.
+constexpr Uint64 kLookAtLeastEveryMs = 1000;
 }  // namespace
 
 SdlInput::SdlInput(Clock& clock, SdlWindow& window)
@@ -100,17 +106,25 @@ void SdlInput::waitUntil(std::int64_t deadlineMs) {
 void SdlInput::waitOnX(std::int64_t deadlineMs) {
     // Drawing reads the connection while it waits for the server, and what it
     // reads stays with Xlib: SDL looks before the wait, or it would wait on it.
-    if (window_.frames() != pumpedAtFrame_ || x_.eventsQueued()) pump();
+    // A read of our own tells whether anything came; SDL's look costs several.
+    bool drawn = window_.frames() != lookedAtFrame_;
+    lookedAtFrame_ = window_.frames();
+    if (drawn ? x_.eventsArrived() : x_.eventsQueued()) pump(true);
     if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) || !releases_.empty()) return;
     auto wait = std::max<std::int64_t>(0, deadlineMs - clock_.nowMs());
-    bool sent = x_.waitReadable(static_cast<int>(wait));
-    if (sent || clock_.nowMs() - pumpedAtMs_ >= kLookAtLeastEveryMs) pump();
+    XConnection::Woken woken = x_.waitReadable(static_cast<int>(wait));
+    // Real time, not the game's clock, which stands still while it is paused.
+    Uint64 now = SDL_GetTicks64();
+    Uint64 every = now - sentAtMs_ < kTrafficLastsMs ? kLookAfterTrafficEveryMs : kLookAtLeastEveryMs;
+    if (woken != XConnection::Woken::TimedOut || now - pumpedAtMs_ >= every)
+        pump(woken == XConnection::Woken::Sent);
 }
 
-void SdlInput::pump() {
+void SdlInput::pump(bool sent) {
     SDL_PumpEvents();
-    pumpedAtMs_ = clock_.nowMs();
-    pumpedAtFrame_ = window_.frames();
+    pumpedAtMs_ = SDL_GetTicks64();
+    if (sent) sentAtMs_ = pumpedAtMs_;
+    lookedAtFrame_ = window_.frames();
 }
 
 bool SdlInput::takenByWindow(const SDL_KeyboardEvent& key) {

@@ -38,9 +38,11 @@ public:
 
 private:
     // Sleeps until there is input or the deadline, looking at the display
-    // only when it has sent something, was drawn on, or a while has passed.
+    // only when it has sent something, was drawn on, a signal came, or a
+    // while has passed.
     void waitOnX(std::int64_t deadlineMs);
-    void pump();
+    // SDL's look at the display; `sent` when the display has sent something.
+    void pump(bool sent);
     void handle(const SDL_Event& event);
     // True when the key belongs to the window, not the game.
     bool takenByWindow(const SDL_KeyboardEvent& key);
@@ -57,8 +59,9 @@ private:
     bool paused_ = false;
     XConnection x_;
     SdlPads pads_;
-    std::int64_t pumpedAtMs_ = 0;
-    std::uint64_t pumpedAtFrame_ = 0;
+    Uint64 pumpedAtMs_ = 0;  // SDL_GetTicks64() at SDL's last look
+    Uint64 sentAtMs_ = 0;    // and at the last look for something the display sent
+    std::uint64_t lookedAtFrame_ = 0;  // the frames drawn when the display was last looked at
     std::set<SDL_Scancode> windowKeysDown_;
 };
 

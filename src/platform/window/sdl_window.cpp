@@ -140,9 +140,16 @@ void SdlWindow::present(const Field& field) {
     int scale = fittingScale(width, height);
     SDL_Rect area{(width - fieldWidth_ * scale) / 2, (height - fieldHeight_ * scale) / 2,
                   fieldWidth_ * scale, fieldHeight_ * scale};
-    SDL_RenderSetViewport(renderer_, nullptr);
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    SDL_RenderClear(renderer_);
+    // Black shows where the field does not reach: beside it in full screen, or
+    // past a field smaller than the window. A field that reaches every edge is
+    // drawn without that first coat, which would cost a fill of the window.
+    SDL_Rect painted = painter(scale).fieldRect(field);
+    SDL_Rect shown{area.x, area.y, std::min(painted.w, area.w), std::min(painted.h, area.h)};
+    if (shown.x > 0 || shown.y > 0 || shown.x + shown.w < width || shown.y + shown.h < height) {
+        SDL_RenderSetViewport(renderer_, nullptr);
+        SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+        SDL_RenderClear(renderer_);
+    }
     SDL_RenderSetViewport(renderer_, &area);
     painter(scale).draw(field);
     if (paused_) painter(scale).drawPaused(field);
