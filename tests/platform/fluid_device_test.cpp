@@ -84,6 +84,17 @@ TEST_F(FluidDevice, ASongPlaysAudiblyAndItsPositionFollowsTheRendering) {
     EXPECT_NEAR(position(), 2000, 20);
 }
 
+TEST_F(FluidDevice, AskingThePlayingSongsPlaceNeverWaitsForARender) {
+    ASSERT_EQ(send("open " + kTitle + " type sequencer alias midifile"), 0);
+    ASSERT_EQ(send("play midifile"), 0);
+    renderMs(500);
+    // The audio thread holds the music's lock for a whole render: the window's
+    // thread asks the song's place on every pass and must not wait behind it.
+    std::lock_guard rendering(music.lock());
+    EXPECT_NEAR(position(), 500, 20);
+    EXPECT_EQ(ask("status midifile mode"), "playing");
+}
+
 TEST_F(FluidDevice, PauseKeepsThePositionAndSilencesTheSong) {
     send("open " + kTitle + " type sequencer alias midifile");
     send("play midifile");

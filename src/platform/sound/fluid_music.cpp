@@ -105,7 +105,7 @@ public:
     void playFrom(std::int64_t positionMs) override {
         std::lock_guard guard(music_.lock());
         startMs_ = positionMs;
-        startFrame_ = music_.framesRenderedLocked();
+        startFrame_ = music_.framesRendered();
         playing_ = true;
         startPlayerLocked();
     }
@@ -113,7 +113,7 @@ public:
     void halt() override {
         std::lock_guard guard(music_.lock());
         if (!playing_) return;
-        startMs_ = positionLocked();
+        startMs_ = position();
         playing_ = false;
         if (!player_) return;
         fluid().fluid_player_stop(player_);
@@ -123,8 +123,8 @@ public:
     std::int64_t positionMs() override {
         // Asked every few milliseconds: a closed song's SoundFont goes here.
         music_.unloadDue();
-        std::lock_guard guard(music_.lock());
-        return positionLocked();
+        // No lock: the start is set on this thread alone, and the clock is read as it stands.
+        return position();
     }
 
     // Our own clock, not the player's status: DONE comes seconds after the last
@@ -143,9 +143,9 @@ private:
         fluid().fluid_player_play(player_);
     }
 
-    std::int64_t positionLocked() const {
+    std::int64_t position() const {
         if (!playing_) return startMs_;
-        return startMs_ + (music_.framesRenderedLocked() - startFrame_) * 1000 / music_.sampleRate();
+        return startMs_ + (music_.framesRendered() - startFrame_) * 1000 / music_.sampleRate();
     }
 
     FluidMusic& music_;
@@ -330,10 +330,13 @@ void FluidMusic::growLocked(int voices) {
 }
 
 void FluidMusic::unloadSoundFontLocked(fluid_sfont_t* soundFont) {
-    if (soundFont) unloading_.emplace_back(soundFont, renders_ + kRendersToLetGo);
+    if (!soundFont) return;
+    unloading_.emplace_back(soundFont, renders_ + kRendersToLetGo);
+    anyUnloading_ = true;
 }
 
 void FluidMusic::unloadDue() {
+    if (!anyUnloading_) return;
     std::vector<fluid_sfont_t*> due;
     {
         std::lock_guard guard(mutex_);
@@ -345,6 +348,7 @@ void FluidMusic::unloadDue() {
             due.push_back(unloading.first);
             return true;
         });
+        anyUnloading_ = !unloading_.empty();
     }
     if (due.empty()) return;
     for (fluid_sfont_t* soundFont : due) reader().unload(soundFont);
@@ -388,7 +392,7 @@ void FluidMusic::render(std::int16_t* stereo, int frames) {
         std::memset(stereo, 0, static_cast<std::size_t>(frames) * 2 * sizeof(std::int16_t));
     }
     // Until the synthesizer is there, a playing song waits at its start.
-    if (state_ != State::Coming) frames_ += frames;
+    if (state_ != State::Coming) frames_.store(frames_.load(std::memory_order_relaxed) + frames, std::memory_order_relaxed);
 }
 
 std::string defaultSoundFont() {

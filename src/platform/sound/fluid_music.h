@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <bitset>
 #include <cstdint>
 #include <memory>
@@ -64,8 +65,9 @@ public:
     // Renders stereo 16-bit frames of music.
     void render(std::int16_t* stereo, int frames) override;
 
-    // Frames rendered so far, the music's own clock; read with lock() held.
-    std::int64_t framesRenderedLocked() const { return frames_; }
+    // Frames rendered so far, the music's own clock: read without the lock,
+    // so that asking a song's position never waits for a render.
+    std::int64_t framesRendered() const { return frames_.load(std::memory_order_relaxed); }
     std::mutex& lock() { return mutex_; }
     // Null until started, and after a start that found no way to sound.
     const FluidLibrary* fluid() const { return fluid_; }
@@ -107,7 +109,7 @@ private:
     std::string soundFontPath_;
     std::mutex mutex_;
     State state_ = State::Coming;
-    std::int64_t frames_ = 0;
+    std::atomic<std::int64_t> frames_ = 0;
     int polyphony_ = kPolyphony;
     std::string warning_;
     const FluidLibrary* fluid_ = nullptr;
@@ -123,6 +125,7 @@ private:
     static constexpr int kRendersToLetGo = 2;
     std::int64_t renders_ = 0;
     std::vector<std::pair<fluid_sfont_t*, std::int64_t>> unloading_;  // and the render that lets each go
+    std::atomic<bool> anyUnloading_ = false;  // whether unloading_ holds any, seen without the lock
 };
 
 // The General MIDI SoundFont that Debian installs, if there is one.
