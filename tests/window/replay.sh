@@ -7,7 +7,6 @@ set -euo pipefail
 game=${1:?usage: replay.sh GAME [PICTURE]}
 picture=${2:-}
 source "$(dirname "$0")/lib.sh"
-export XDG_DATA_HOME=$WORK/data
 kept=$XDG_DATA_HOME/vantorix/replays
 
 help_line() { near "$1" 40 147 210 163 $TEXT_BLUE 16; }
