@@ -25,14 +25,6 @@ private:
     std::int64_t now_ = 0;
 };
 
-class NoWindow : public WindowHost {
-public:
-    void setClientSize(int, int) override {}
-    void show() override {}
-    void hide() override {}
-    void present(const Field&) override {}
-};
-
 class OneAtATime : public QueuedInputSource {
 public:
     void waitUntil(std::int64_t) override {}

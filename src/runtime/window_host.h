@@ -14,4 +14,13 @@ public:
     virtual void present(const Field& field) = 0;
 };
 
+// No screen at all, for the game's rules run on their own: the field's state is the picture.
+class NoWindow : public WindowHost {
+public:
+    void setClientSize(int, int) override {}
+    void show() override {}
+    void hide() override {}
+    void present(const Field&) override {}
+};
+
 }  // namespace vantorix

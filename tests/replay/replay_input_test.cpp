@@ -4,16 +4,10 @@
 
 #include "replay/replay_input.h"
 #include "runtime/key_codes.h"
+#include "support/fakes.h"
 
 namespace vantorix {
 namespace {
-
-class StepClock : public Clock {
-public:
-    std::int64_t nowMs() override { return now; }
-    std::int64_t timeOfDayMs() override { return 0; }
-    std::int64_t now = 1000;
-};
 
 class Player : public QueuedInputSource {
 public:
@@ -30,7 +24,8 @@ Replay twoEvents() {
 
 TEST(ReplayInput, EventsComeAtTheirTimesFromTheShowingsStartThenTheLastScreenThenTheEnd) {
     Replay replay = twoEvents();
-    StepClock clock;
+    testing::ManualClock clock;
+    clock.now = 1000;
     Player player;
     ReplayInput input(replay, player, clock, vbKeyX);
     EXPECT_EQ(input.take(), replay.events[0].event);
@@ -50,7 +45,8 @@ TEST(ReplayInput, EventsComeAtTheirTimesFromTheShowingsStartThenTheLastScreenThe
 
 TEST(ReplayInput, ThePlayersKeysDoNothingButQuit) {
     Replay replay = twoEvents();
-    StepClock clock;
+    testing::ManualClock clock;
+    clock.now = 1000;
     Player player;
     ReplayInput input(replay, player, clock, vbKeyX);
     player.press(vbKeyZ);

@@ -6,22 +6,6 @@ set -euo pipefail
 game=${1:?usage: full_game.sh GAME}
 source "$(dirname "$0")/lib.sh"
 
-help_line() { near "$1" 40 147 210 163 $TEXT_BLUE 16; }
-
-# play_started: the help line differs from the title screen's.
-play_started() {
-    snap play || return 1
-    help_line play >"$WORK/now-help"
-    ! cmp -s "$WORK/title-help" "$WORK/now-help"
-}
-# back_in_attract: the title screen's help line is back, with the ship still shown.
-back_in_attract() {
-    snap over || return 1
-    help_line over >"$WORK/now-help"
-    SEEN="the help line is $(cmp -s "$WORK/title-help" "$WORK/now-help" && echo the title\'s || echo another)"
-    cmp -s "$WORK/title-help" "$WORK/now-help"
-}
-
 start_xvfb
 start_game "$game"
 poll 10 "the title screen painted" title_painted

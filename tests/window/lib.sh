@@ -217,6 +217,27 @@ mostly() {
     ((n * 2 > total))
 }
 
+# help_line NAME: where the help line's letters are, between the counters at the
+# bottom corners. Tests keep the title screen's in $WORK/title-help.
+help_line() { near "$1" 40 147 210 163 $TEXT_BLUE 16; }
+
+# play_started: the help line differs from the title screen's.
+play_started() {
+    snap play || return 1
+    help_line play >"$WORK/now-help"
+    ! cmp -s "$WORK/title-help" "$WORK/now-help"
+}
+
+# back_in_attract [NAME]: the title screen's help line is back (a snap named
+# NAME, "over" unless given).
+back_in_attract() {
+    local name=${1:-over}
+    snap "$name" || return 1
+    help_line "$name" >"$WORK/now-help"
+    SEEN="the help line is $(cmp -s "$WORK/title-help" "$WORK/now-help" && echo the title\'s || echo another)"
+    cmp -s "$WORK/title-help" "$WORK/now-help"
+}
+
 # title_painted: the title screen's field colour is up (a snap named "title").
 title_painted() {
     snap title || return 1

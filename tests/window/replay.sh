@@ -9,17 +9,6 @@ picture=${2:-}
 source "$(dirname "$0")/lib.sh"
 kept=$XDG_DATA_HOME/vantorix/replays
 
-help_line() { near "$1" 40 147 210 163 $TEXT_BLUE 16; }
-play_started() {
-    snap play || return 1
-    help_line play >"$WORK/now-help"
-    ! cmp -s "$WORK/title-help" "$WORK/now-help"
-}
-back_in_attract() {
-    snap "$1" || return 1
-    help_line "$1" >"$WORK/now-help"
-    cmp -s "$WORK/title-help" "$WORK/now-help"
-}
 # The score at the top left, as pixels.
 score_of() { near "$1" 0 0 152 32 255 255 255 200 | md5sum; }
 same_score_shown() {

@@ -6,10 +6,6 @@ set -euo pipefail
 game=${1:?usage: start_and_flash.sh GAME}
 source "$(dirname "$0")/lib.sh"
 
-# help_line NAME: where the help line's letters are, between the counters at the
-# bottom corners.
-help_line() { near "$1" 40 147 210 163 $TEXT_BLUE 16; }
-
 start_xvfb
 start_game "$game"
 

@@ -11,15 +11,6 @@
 
 namespace vantorix::sim {
 
-// No screen: the field's state is the picture.
-class NoWindow : public WindowHost {
-public:
-    void setClientSize(int, int) override {}
-    void show() override {}
-    void hide() override {}
-    void present(const Field&) override {}
-};
-
 // The simulated machine: its clock, the game's time that stands still while
 // it is paused, its media device and its silent effects.
 struct Machine {

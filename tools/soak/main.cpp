@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
     auto wallStart = std::chrono::steady_clock::now();
     const std::int64_t endMs = static_cast<std::int64_t>(o.hours * 3600 * 1000);
     sim::Machine machine(8 * 3600 * 1000 + o.seed);
-    sim::NoWindow window;
+    NoWindow window;
     FormVTX* gamePtr = nullptr;
     soak::RandomKeys keys(
         machine.clock, o.seed, [&] { return gamePtr && gamePtr->gamePlaying; },
