@@ -17,21 +17,37 @@ export PULSE_SERVER=unix:$PULSE_DIR/native PULSE_RUNTIME_PATH=$PULSE_DIR/run PUL
 export PULSE_CLIENTCONFIG=$PULSE_DIR/client.conf HOME=$WORK
 export GAME_AUDIODRIVER=pulseaudio
 
+# stop PID: ends a process of ours, if there is one.
+stop() {
+    [[ -n $1 ]] || return 0
+    kill "$1" 2>/dev/null || true
+    wait "$1" 2>/dev/null || true
+}
+
 stop_recording() {
-    if [[ -n $RECORD_PID ]]; then
-        kill "$RECORD_PID" 2>/dev/null || true
-        wait "$RECORD_PID" 2>/dev/null || true
-    fi
+    stop "$RECORD_PID"
     RECORD_PID=
 }
 
 stop_pulse() {
     stop_recording
-    if [[ -n $PULSE_PID ]]; then
-        kill "$PULSE_PID" 2>/dev/null || true
-        wait "$PULSE_PID" 2>/dev/null || true
-    fi
+    stop "$PULSE_PID"
     PULSE_PID=
+}
+
+# said TEXT: the game has said it on stderr.
+said() { grep -q "$1" "$WORK/game.err"; }
+
+# server_up_heard WHAT: starts the server and waits for the game to say its
+# sound is back, then for WHAT, the music on the sink.
+server_up_heard() {
+    start_pulse
+    record
+    local started=$SECONDS
+    poll $((2 * RETRY_S + 5)) "the game's line that sound is back" said "is back"
+    poll 5 "$1" heard_lately
+    say "heard $((SECONDS - started)) s after the server came up"
+    [[ $(wc -l <"$WORK/game.err") -eq 2 ]] || fail "expected two lines on stderr"
 }
 
 # Our servers go before the window rig tears down the folder they live in.
