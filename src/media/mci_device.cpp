@@ -16,29 +16,35 @@ namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
+char lowerChar(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+
 std::string lower(std::string_view text) {
     std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(out.begin(), out.end(), out.begin(), lowerChar);
     return out;
 }
 
-bool same(std::string_view a, std::string_view b) { return lower(a) == lower(b); }
+// The game asks its song's mode on every pass of its loop: commands are read
+// in place, without copies.
+bool same(std::string_view a, std::string_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return lowerChar(x) == lowerChar(y); });
+}
 
-struct Word {
-    std::string_view text;
-    std::size_t end;  // offset just past the word
-};
-
-std::vector<Word> splitWords(std::string_view text) {
-    std::vector<Word> words;
+void splitWords(std::string_view text, std::vector<std::string_view>& words) {
+    words.clear();
     std::size_t i = 0;
     while (i < text.size()) {
         while (i < text.size() && isBlank(text[i])) ++i;
         std::size_t start = i;
         while (i < text.size() && !isBlank(text[i])) ++i;
-        if (i > start) words.push_back({text.substr(start, i - start), i});
+        if (i > start) words.push_back(text.substr(start, i - start));
     }
+}
+
+std::vector<std::string_view> splitWords(std::string_view text) {
+    std::vector<std::string_view> words;
+    splitWords(text, words);
     return words;
 }
 
@@ -52,16 +58,16 @@ std::optional<std::int64_t> milliseconds(std::string_view text) {
 
 // The keywords that may follow the file in an open command, as (keyword, value)
 // pairs, each keyword at most once.
-bool openKeywords(const std::vector<Word>& words, std::size_t from, std::string& type,
+bool openKeywords(const std::vector<std::string_view>& words, std::size_t from, std::string& type,
                   std::string& alias) {
     if ((words.size() - from) % 2 != 0) return false;
     std::optional<std::string> typeWord, aliasWord;
     for (std::size_t i = from; i < words.size(); i += 2) {
-        std::optional<std::string>* slot = same(words[i].text, "type")    ? &typeWord
-                                           : same(words[i].text, "alias") ? &aliasWord
-                                                                          : nullptr;
+        std::optional<std::string>* slot = same(words[i], "type")    ? &typeWord
+                                           : same(words[i], "alias") ? &aliasWord
+                                                                     : nullptr;
         if (!slot || *slot) return false;
-        *slot = lower(words[i + 1].text);
+        *slot = lower(words[i + 1]);
     }
     type = typeWord.value_or("");
     alias = aliasWord.value_or("");
@@ -77,7 +83,8 @@ std::string unquotedPath(std::string_view arguments, std::string& type, std::str
     for (std::size_t split = words.size(); split >= 1; --split) {
         std::string readType, readAlias;
         if (!openKeywords(words, split, readType, readAlias)) continue;
-        path = std::string(arguments.substr(0, words[split - 1].end));
+        std::string_view last = words[split - 1];
+        path = std::string(arguments.substr(0, static_cast<std::size_t>(last.data() - arguments.data()) + last.size()));
         type = readType;
         alias = readAlias;
         if (isFile(path)) break;
@@ -86,6 +93,11 @@ std::string unquotedPath(std::string_view arguments, std::string& type, std::str
 }
 
 }  // namespace
+
+bool MciDevice::CaseBlindLess::operator()(std::string_view a, std::string_view b) const {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char x, char y) { return lowerChar(x) < lowerChar(y); });
+}
 
 MciDevice::MciDevice(SequencerLoader loader) : loader_(std::move(loader)) {}
 
@@ -100,10 +112,9 @@ std::int32_t MciDevice::sendString(std::string_view commandText, char* reply,
     if (same(std::string_view(commandText.begin(), verbEnd), "open"))
         return open(commandText.substr(std::min(commandText.size(), std::size_t{5})));
 
-    std::vector<std::string_view> words;
-    for (const Word& w : splitWords(commandText)) words.push_back(w.text);
+    splitWords(commandText, words_);
     std::string text;
-    std::int32_t result = command(words, text);
+    std::int32_t result = command(words_, text);
     if (result != 0 || text.empty() || reply == nullptr || replyLength == 0) return result;
     if (text.size() + 1 > replyLength) return MCIERR_PARAM_OVERFLOW;
     std::memcpy(reply, text.c_str(), text.size() + 1);
@@ -150,19 +161,19 @@ void MciDevice::refuse(const std::string& path, const std::string& why) {
 }
 
 std::string MciDevice::fileOf(std::string_view alias) const {
-    auto found = songs_.find(lower(alias));
+    auto found = songs_.find(alias);
     return found == songs_.end() ? std::string() : found->second.path;
 }
 
 std::int32_t MciDevice::command(const std::vector<std::string_view>& words, std::string& reply) {
-    const std::string verb = lower(words[0]);
-    static const char* const kVerbs[] = {"play", "pause", "resume", "stop", "seek", "status",
-                                         "close"};
-    if (std::none_of(std::begin(kVerbs), std::end(kVerbs),
-                     [&](const char* v) { return verb == v; }))
-        return MCIERR_UNRECOGNIZED_COMMAND;
+    static constexpr std::string_view kVerbs[] = {"play", "pause", "resume", "stop", "seek", "status",
+                                                  "close"};
+    auto known = std::find_if(std::begin(kVerbs), std::end(kVerbs),
+                              [&](std::string_view v) { return same(words[0], v); });
+    if (known == std::end(kVerbs)) return MCIERR_UNRECOGNIZED_COMMAND;
+    std::string_view verb = *known;
     if (words.size() < 2) return MCIERR_MISSING_PARAMETER;
-    auto found = songs_.find(lower(words[1]));
+    auto found = songs_.find(words[1]);
     if (found == songs_.end()) return MCIERR_INVALID_DEVICE_NAME;
     Song& song = found->second;
     settle(song);

@@ -43,6 +43,12 @@ private:
         std::int64_t position = 0;  // kept while not playing
     };
 
+    // Aliases are kept in lower case and found in any.
+    struct CaseBlindLess {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
+
     std::int32_t open(std::string_view arguments);
     std::int32_t command(const std::vector<std::string_view>& words, std::string& reply);
     std::int32_t play(Song& song, const std::vector<std::string_view>& words);
@@ -55,7 +61,8 @@ private:
     void refuse(const std::string& path, const std::string& why);
 
     SequencerLoader loader_;
-    std::map<std::string, Song, std::less<>> songs_;
+    std::map<std::string, Song, CaseBlindLess> songs_;
+    std::vector<std::string_view> words_;  // the command being read, kept to spare an allocation
     std::string lastLoadError_;
     std::set<std::string> refused_;
 };

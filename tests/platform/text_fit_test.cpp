@@ -1,11 +1,14 @@
-// Every text the game shows fits its box on one line, and the figures have their pictures.
+// Every text the game shows fits its box on one line, the figures have their pictures,
+// and a field drawn frame after frame looks as drawn anew.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
 #include <SDL_ttf.h>
 
+#include <cstring>
 #include <map>
 #include <memory>
+#include <random>
 #include <vector>
 
 #include "game/form_vtx_description.h"
@@ -133,6 +136,48 @@ TEST_F(TextFit, TheSymbolFontHasEveryFigure) {
     TTF_CloseFont(font);
     EXPECT_EQ(symbolText("B>J"), "\U0001F44C\u2707\u263A");
     EXPECT_EQ(symbolText("*"), "*");
+}
+
+// Frame after frame, the painter paints only where something changed; each
+// frame must still look exactly as the same field painted by a fresh painter.
+TEST_F(TextFit, AFieldChangedFrameAfterFrameLooksAsDrawnAnew) {
+    auto screen = [] { return SDL_CreateRGBSurfaceWithFormat(0, 264, 165, 32, SDL_PIXELFORMAT_RGB888); };
+    SDL_Surface* kept = screen();
+    SDL_Surface* fresh = screen();
+    SDL_Renderer* keptRenderer = SDL_CreateSoftwareRenderer(kept);
+    SDL_Renderer* freshRenderer = SDL_CreateSoftwareRenderer(fresh);
+    ASSERT_TRUE(keptRenderer && freshRenderer);
+    FieldPainter painter(keptRenderer, *fonts, 1);
+    Field& field = form.field();
+    std::vector<Label*> labels = field.stackingOrder();
+    const std::vector<std::string> captions = {"J", "B", "L", ">", "*>", "0", "19900", "Game Over", ""};
+    const std::vector<Rgb> backs = {{0, 0, 0}, {255, 255, 255}, {0, 0, 128}};
+    std::mt19937 random(7);
+    auto pick = [&](std::size_t n) { return static_cast<std::size_t>(random() % n); };
+    for (int frame = 0; frame < 300; ++frame) {
+        // A few changes a frame, as the game makes: figures moved, shown, hidden,
+        // retitled, brought forward, and now and then the field's colour.
+        for (std::size_t change = pick(4); change > 0; --change) {
+            Label& label = *labels[pick(labels.size())];
+            switch (pick(6)) {
+                case 0: label.move(static_cast<float>(pick(300)) - 30, static_cast<float>(pick(200)) - 30); break;
+                case 1: label.move(label.left() + 32, label.top()); break;
+                case 2: label.setVisible(!label.visible()); break;
+                case 3: label.setCaption(captions[pick(captions.size())]); break;
+                case 4: field.bringToFront(label); break;
+                default: if (pick(4) == 0) field.setBackColor(backs[pick(backs.size())]); break;
+            }
+        }
+        painter.draw(field);
+        FieldPainter anew(freshRenderer, *fonts, 1);
+        anew.draw(field);
+        ASSERT_EQ(std::memcmp(kept->pixels, fresh->pixels, static_cast<std::size_t>(kept->pitch) * kept->h), 0)
+            << "frame " << frame;
+    }
+    SDL_DestroyRenderer(keptRenderer);
+    SDL_DestroyRenderer(freshRenderer);
+    SDL_FreeSurface(kept);
+    SDL_FreeSurface(fresh);
 }
 
 }  // namespace

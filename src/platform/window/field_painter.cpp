@@ -27,6 +27,13 @@ std::string shownText(const Label& label) {
     return label.font().isSymbol() ? symbolText(label.caption()) : label.caption();
 }
 
+bool sameRect(const SDL_Rect& a, const SDL_Rect& b) {
+    return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h;
+}
+
+// Past this many separate areas, one around them all costs less than their fills.
+constexpr std::size_t kMostAreas = 8;
+
 }  // namespace
 
 FieldPainter::FieldPainter(SDL_Renderer* renderer, TextFonts& fonts, int scale, Flash flash)
@@ -35,6 +42,12 @@ FieldPainter::FieldPainter(SDL_Renderer* renderer, TextFonts& fonts, int scale, 
 FieldPainter::~FieldPainter() {
     for (auto& [label, r] : cache_) SDL_DestroyTexture(r.texture);
     SDL_DestroyTexture(paused_);
+    SDL_DestroyTexture(canvas_);
+}
+
+bool FieldPainter::Shown::operator==(const Shown& other) const {
+    return label == other.label && sameRect(target, other.target) &&
+           sameRect(visible, other.visible) && texture == other.texture && version == other.version;
 }
 
 TTF_Font* FieldPainter::font(const FontDesc& desc, int pixels) {
@@ -72,6 +85,7 @@ const FieldPainter::Rendered& FieldPainter::rendered(const Label& label) {
     SDL_Surface* surface = fonts_.ttf().TTF_RenderUTF8_Blended(f, text.c_str(), color);
     if (!surface) return r;
     r.texture = SDL_CreateTextureFromSurface(renderer_, surface);
+    r.version = ++renderings_;
     r.width = surface->w;
     r.height = surface->h;
     SDL_FreeSurface(surface);
@@ -82,36 +96,103 @@ SDL_Rect FieldPainter::fieldRect(const Field& field) const {
     return scaled(0, 0, field.width(), field.height(), scale_);
 }
 
-void FieldPainter::draw(const Field& field) {
-    SDL_RenderSetClipRect(renderer_, nullptr);
-    SDL_Rect fieldRect = this->fieldRect(field);
+Rgb FieldPainter::drawnBack(const Field& field) {
     Rgb back = field.backColor();
-    if (back == kFlashWhite && usualSeen_) {
-        back = flashDrawnAs(flash_, back, usualBack_);
-    } else if (back != kFlashWhite) {
+    if (back == kFlashWhite && usualSeen_) return flashDrawnAs(flash_, back, usualBack_);
+    if (back != kFlashWhite) {
         usualBack_ = back;
         usualSeen_ = true;
     }
-    SDL_SetRenderDrawColor(renderer_, back.r, back.g, back.b, 255);
-    SDL_RenderFillRect(renderer_, &fieldRect);
+    return back;
+}
 
+std::vector<FieldPainter::Shown> FieldPainter::shownLabels(const Field& field) {
+    SDL_Rect whole = fieldRect(field);
+    std::vector<Shown> shown;
     const auto& order = field.stackingOrder();
     for (auto it = order.rbegin(); it != order.rend(); ++it) {
         const Label& label = **it;
-        if (!label.visible() || label.caption().empty()) continue;
+        Shown s{&label};
         SDL_Rect box = scaled(label.left(), label.top(), label.width(), label.height(), scale_);
         SDL_Rect clip;
-        if (!SDL_IntersectRect(&box, &fieldRect, &clip)) continue;
-        const Rendered& r = rendered(label);
-        if (!r.texture) continue;
-        int x = box.x;
-        if (label.alignment() == Alignment::Center) x = box.x + (box.w - r.width) / 2;
-        if (label.alignment() == Alignment::Right) x = box.x + box.w - r.width;
-        SDL_Rect target{x, box.y, r.width, r.height};
+        if (label.visible() && !label.caption().empty() && SDL_IntersectRect(&box, &whole, &clip)) {
+            const Rendered& r = rendered(label);
+            int x = box.x;
+            if (label.alignment() == Alignment::Center) x = box.x + (box.w - r.width) / 2;
+            if (label.alignment() == Alignment::Right) x = box.x + box.w - r.width;
+            s.target = SDL_Rect{x, box.y, r.width, r.height};
+            if (r.texture && SDL_IntersectRect(&s.target, &clip, &s.visible)) {
+                s.texture = r.texture;
+                s.version = r.version;
+            }
+        }
+        if (!s.texture) s.target = s.visible = SDL_Rect{};
+        shown.push_back(s);
+    }
+    return shown;
+}
+
+// Where the canvas differs from what is to show: where each changed label was and is.
+std::vector<SDL_Rect> FieldPainter::changedAreas(const std::vector<Shown>& now, Rgb back,
+                                                 const SDL_Rect& whole) {
+    if (!canvasDrawn_ || back != canvasBack_ || now.size() != onCanvas_.size()) return {whole};
+    std::vector<SDL_Rect> areas;
+    for (std::size_t i = 0; i < now.size(); ++i) {
+        // A label brought forward moves the ones behind it along: each is painted again.
+        if (now[i] == onCanvas_[i]) continue;
+        for (const SDL_Rect& r : {onCanvas_[i].visible, now[i].visible})
+            if (!SDL_RectEmpty(&r)) areas.push_back(r);
+    }
+    if (areas.size() > kMostAreas) {
+        SDL_Rect around = areas.front();
+        for (const SDL_Rect& r : areas) SDL_UnionRect(&around, &r, &around);
+        areas = {around};
+    }
+    return areas;
+}
+
+void FieldPainter::paint(const std::vector<Shown>& shown, Rgb back, const SDL_Rect& area) {
+    SDL_RenderSetClipRect(renderer_, nullptr);
+    SDL_SetRenderDrawColor(renderer_, back.r, back.g, back.b, 255);
+    SDL_RenderFillRect(renderer_, &area);
+    for (const Shown& s : shown) {
+        SDL_Rect clip;
+        if (!s.texture || !SDL_IntersectRect(&s.visible, &area, &clip)) continue;
         SDL_RenderSetClipRect(renderer_, &clip);
-        SDL_RenderCopy(renderer_, r.texture, nullptr, &target);
+        SDL_RenderCopy(renderer_, s.texture, nullptr, &s.target);
     }
     SDL_RenderSetClipRect(renderer_, nullptr);
+}
+
+bool FieldPainter::canvasFor(const SDL_Rect& whole) {
+    if (canvas_ && sameRect(whole, canvasSize_)) return true;
+    SDL_DestroyTexture(canvas_);
+    canvasDrawn_ = false;
+    canvasSize_ = whole;
+    // Opaque, so that showing it is a copy, not a blend.
+    canvas_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_TARGET,
+                                whole.w, whole.h);
+    return canvas_ && SDL_SetTextureBlendMode(canvas_, SDL_BLENDMODE_NONE) == 0;
+}
+
+void FieldPainter::draw(const Field& field) {
+    SDL_Rect whole = fieldRect(field);
+    Rgb back = drawnBack(field);
+    std::vector<Shown> shown = shownLabels(field);
+    if (whole.w <= 0 || whole.h <= 0) return;
+    // Without a canvas of its own (a renderer that has none to give), the whole
+    // field each frame, straight into the viewport.
+    if (!canvasFor(whole) || SDL_SetRenderTarget(renderer_, canvas_) != 0) {
+        paint(shown, back, whole);
+        return;
+    }
+    for (const SDL_Rect& area : changedAreas(shown, back, whole)) paint(shown, back, area);
+    // Back to the window; SDL gives back its viewport.
+    SDL_SetRenderTarget(renderer_, nullptr);
+    canvasDrawn_ = true;
+    canvasBack_ = back;
+    onCanvas_ = std::move(shown);
+    SDL_RenderCopy(renderer_, canvas_, nullptr, &whole);
 }
 
 void FieldPainter::drawPaused(const Field& field) {

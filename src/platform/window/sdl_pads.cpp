@@ -6,8 +6,9 @@ namespace vantorix {
 
 namespace {
 
-// How soon a controller plugged in is noticed.
-constexpr std::int64_t kLookForPadsEveryMs = 100;
+// How soon a controller plugged in is noticed: at once to a player reaching
+// for it, and each look costs the idle loop a few system calls.
+constexpr std::int64_t kLookForPadsEveryMs = 500;
 
 std::optional<PadButton> padButton(Uint8 button) {
     switch (button) {
