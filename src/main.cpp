@@ -100,9 +100,9 @@ int run(const vantorix::Options& options, const vantorix::Replay* watching) {
     // Nothing needs the fonts before the window.
     auto fontsOpened = openFonts();
     nameTheProgram();
-    // The software renderer alone: OpenGL would cost far more memory than it saves time.
+    // The window's pixels are ours to draw, never through OpenGL: it would cost
+    // far more memory than it saves time.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
     // Only real desktops: SDL would otherwise fall back to an invisible off-screen
     // window, and probing Wayland without a compositor prints noise of its own.
     if (!SDL_getenv("SDL_VIDEODRIVER"))

@@ -64,18 +64,8 @@ bool writeFieldPng(const Field& field, const std::string& file, std::string& why
         whyNot = SDL_GetError();
         return false;
     }
-    bool ok = false;
-    if (SDL_Renderer* renderer = SDL_CreateSoftwareRenderer(surface)) {
-        {
-            FieldPainter painter(renderer, fonts, 1);
-            painter.draw(field);
-            SDL_RenderPresent(renderer);
-        }
-        SDL_DestroyRenderer(renderer);
-        ok = savePng(surface, file, whyNot);
-    } else {
-        whyNot = SDL_GetError();
-    }
+    FieldPainter(fonts, 1).draw(surface, SDL_Rect{0, 0, w, h}, field);
+    bool ok = savePng(surface, file, whyNot);
     SDL_FreeSurface(surface);
     return ok;
 }

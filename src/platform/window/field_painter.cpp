@@ -15,6 +15,8 @@ constexpr int kSmallestPixels = 6;
 // The pause's word: the text face, large enough to read across the room.
 constexpr int kPausedPixels = 28;
 constexpr std::uint8_t kPausedShade = 160;
+// Past this many separate rectangles, one around them all costs less than their fills.
+constexpr std::size_t kMostRects = 8;
 
 SDL_Rect scaled(float left, float top, float width, float height, int scale) {
     return SDL_Rect{static_cast<int>(std::lround(left)) * scale,
@@ -31,23 +33,20 @@ bool sameRect(const SDL_Rect& a, const SDL_Rect& b) {
     return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h;
 }
 
-// Past this many separate areas, one around them all costs less than their fills.
-constexpr std::size_t kMostAreas = 8;
-
 }  // namespace
 
-FieldPainter::FieldPainter(SDL_Renderer* renderer, TextFonts& fonts, int scale, Flash flash)
-    : renderer_(renderer), fonts_(fonts), scale_(scale), flash_(flash) {}
+FieldPainter::FieldPainter(TextFonts& fonts, int scale, Flash flash)
+    : fonts_(fonts), scale_(scale), flash_(flash) {}
 
 FieldPainter::~FieldPainter() {
-    for (auto& [label, r] : cache_) SDL_DestroyTexture(r.texture);
-    SDL_DestroyTexture(paused_);
-    SDL_DestroyTexture(canvas_);
+    for (auto& [label, r] : cache_) SDL_FreeSurface(r.text);
+    SDL_FreeSurface(paused_);
+    SDL_FreeSurface(shade_);
 }
 
 bool FieldPainter::Shown::operator==(const Shown& other) const {
-    return label == other.label && sameRect(target, other.target) &&
-           sameRect(visible, other.visible) && texture == other.texture && version == other.version;
+    return sameRect(target, other.target) && sameRect(visible, other.visible) && text == other.text &&
+           version == other.version;
 }
 
 TTF_Font* FieldPainter::font(const FontDesc& desc, int pixels) {
@@ -72,23 +71,17 @@ int FieldPainter::fittedPixelSize(const Label& label, const std::string& text) {
 
 const FieldPainter::Rendered& FieldPainter::rendered(const Label& label) {
     Rendered& r = cache_[&label];
-    if (r.texture && r.caption == label.caption() && r.font == label.font() &&
-        r.color == label.foreColor())
+    if (r.text && r.caption == label.caption() && r.font == label.font() && r.color == label.foreColor())
         return r;
-    SDL_DestroyTexture(r.texture);
+    SDL_FreeSurface(r.text);
     r = Rendered{label.caption(), label.font(), label.foreColor()};
     std::string text = shownText(label);
     if (text.empty()) return r;
     TTF_Font* f = font(label.font(), fittedPixelSize(label, text));
     if (!f) return r;
     SDL_Color color{label.foreColor().r, label.foreColor().g, label.foreColor().b, 255};
-    SDL_Surface* surface = fonts_.ttf().TTF_RenderUTF8_Blended(f, text.c_str(), color);
-    if (!surface) return r;
-    r.texture = SDL_CreateTextureFromSurface(renderer_, surface);
+    r.text = fonts_.ttf().TTF_RenderUTF8_Blended(f, text.c_str(), color);
     r.version = ++renderings_;
-    r.width = surface->w;
-    r.height = surface->h;
-    SDL_FreeSurface(surface);
     return r;
 }
 
@@ -106,114 +99,116 @@ Rgb FieldPainter::drawnBack(const Field& field) {
     return back;
 }
 
-std::vector<FieldPainter::Shown> FieldPainter::shownLabels(const Field& field) {
+std::vector<FieldPainter::Shown> FieldPainter::shownLabels(const Field& field, const SDL_Rect& area) {
     SDL_Rect whole = fieldRect(field);
+    whole.x = area.x;
+    whole.y = area.y;
+    SDL_IntersectRect(&whole, &area, &whole);
     std::vector<Shown> shown;
     const auto& order = field.stackingOrder();
+    shown.reserve(order.size());
     for (auto it = order.rbegin(); it != order.rend(); ++it) {
         const Label& label = **it;
-        Shown s{&label};
+        Shown s;
         SDL_Rect box = scaled(label.left(), label.top(), label.width(), label.height(), scale_);
+        box.x += area.x;
+        box.y += area.y;
         SDL_Rect clip;
         if (label.visible() && !label.caption().empty() && SDL_IntersectRect(&box, &whole, &clip)) {
             const Rendered& r = rendered(label);
-            int x = box.x;
-            if (label.alignment() == Alignment::Center) x = box.x + (box.w - r.width) / 2;
-            if (label.alignment() == Alignment::Right) x = box.x + box.w - r.width;
-            s.target = SDL_Rect{x, box.y, r.width, r.height};
-            if (r.texture && SDL_IntersectRect(&s.target, &clip, &s.visible)) {
-                s.texture = r.texture;
-                s.version = r.version;
+            if (r.text) {
+                int x = box.x;
+                if (label.alignment() == Alignment::Center) x = box.x + (box.w - r.text->w) / 2;
+                if (label.alignment() == Alignment::Right) x = box.x + box.w - r.text->w;
+                s.target = SDL_Rect{x, box.y, r.text->w, r.text->h};
+                if (SDL_IntersectRect(&s.target, &clip, &s.visible)) {
+                    s.text = r.text;
+                    s.version = r.version;
+                }
             }
         }
-        if (!s.texture) s.target = s.visible = SDL_Rect{};
+        if (!s.text) s = Shown{};
         shown.push_back(s);
     }
     return shown;
 }
 
-// Where the canvas differs from what is to show: where each changed label was and is.
+// Where the screen differs from what is to show: where each changed label was
+// and is. A label brought forward moves the ones behind it along, and each of
+// them is painted again.
 std::vector<SDL_Rect> FieldPainter::changedAreas(const std::vector<Shown>& now, Rgb back,
-                                                 const SDL_Rect& whole) {
-    if (!canvasDrawn_ || back != canvasBack_ || now.size() != onCanvas_.size()) return {whole};
-    std::vector<SDL_Rect> areas;
+                                                 const SDL_Rect& whole) const {
+    if (!drawn_ || back != back_ || now.size() != onScreen_.size()) return {whole};
+    std::vector<SDL_Rect> rects;
     for (std::size_t i = 0; i < now.size(); ++i) {
-        // A label brought forward moves the ones behind it along: each is painted again.
-        if (now[i] == onCanvas_[i]) continue;
-        for (const SDL_Rect& r : {onCanvas_[i].visible, now[i].visible})
-            if (!SDL_RectEmpty(&r)) areas.push_back(r);
+        if (now[i] == onScreen_[i]) continue;
+        for (const SDL_Rect& r : {onScreen_[i].visible, now[i].visible})
+            if (!SDL_RectEmpty(&r)) rects.push_back(r);
     }
-    if (areas.size() > kMostAreas) {
-        SDL_Rect around = areas.front();
-        for (const SDL_Rect& r : areas) SDL_UnionRect(&around, &r, &around);
-        areas = {around};
+    if (rects.size() > kMostRects) {
+        SDL_Rect around = rects.front();
+        for (const SDL_Rect& r : rects) SDL_UnionRect(&around, &r, &around);
+        rects = {around};
     }
-    return areas;
+    return rects;
 }
 
-void FieldPainter::paint(const std::vector<Shown>& shown, Rgb back, const SDL_Rect& area) {
-    SDL_RenderSetClipRect(renderer_, nullptr);
-    SDL_SetRenderDrawColor(renderer_, back.r, back.g, back.b, 255);
-    SDL_RenderFillRect(renderer_, &area);
+void FieldPainter::paint(SDL_Surface* screen, const std::vector<Shown>& shown, Rgb back,
+                         const SDL_Rect& rect) {
+    SDL_SetClipRect(screen, nullptr);
+    SDL_Rect fill = rect;
+    SDL_FillRect(screen, &fill, SDL_MapRGB(screen->format, back.r, back.g, back.b));
     for (const Shown& s : shown) {
         SDL_Rect clip;
-        if (!s.texture || !SDL_IntersectRect(&s.visible, &area, &clip)) continue;
-        SDL_RenderSetClipRect(renderer_, &clip);
-        SDL_RenderCopy(renderer_, s.texture, nullptr, &s.target);
+        if (!s.text || !SDL_IntersectRect(&s.visible, &rect, &clip)) continue;
+        SDL_SetClipRect(screen, &clip);
+        SDL_Rect target = s.target;  // the blit writes back what it drew
+        SDL_BlitSurface(s.text, nullptr, screen, &target);
     }
-    SDL_RenderSetClipRect(renderer_, nullptr);
+    SDL_SetClipRect(screen, nullptr);
 }
 
-bool FieldPainter::canvasFor(const SDL_Rect& whole) {
-    if (canvas_ && sameRect(whole, canvasSize_)) return true;
-    SDL_DestroyTexture(canvas_);
-    canvasDrawn_ = false;
-    canvasSize_ = whole;
-    // Opaque, so that showing it is a copy, not a blend.
-    canvas_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_TARGET,
-                                whole.w, whole.h);
-    return canvas_ && SDL_SetTextureBlendMode(canvas_, SDL_BLENDMODE_NONE) == 0;
-}
-
-void FieldPainter::draw(const Field& field) {
+std::vector<SDL_Rect> FieldPainter::draw(SDL_Surface* screen, const SDL_Rect& area, const Field& field) {
+    SDL_Rect size{0, 0, screen->w, screen->h};
+    if (screen != screen_ || !sameRect(size, screenSize_) || !sameRect(area, area_)) drawn_ = false;
     SDL_Rect whole = fieldRect(field);
+    whole.x = area.x;
+    whole.y = area.y;
+    if (!SDL_IntersectRect(&whole, &area, &whole)) return {};
     Rgb back = drawnBack(field);
-    std::vector<Shown> shown = shownLabels(field);
-    if (whole.w <= 0 || whole.h <= 0) return;
-    // Without a canvas of its own (a renderer that has none to give), the whole
-    // field each frame, straight into the viewport.
-    if (!canvasFor(whole) || SDL_SetRenderTarget(renderer_, canvas_) != 0) {
-        paint(shown, back, whole);
-        return;
-    }
-    for (const SDL_Rect& area : changedAreas(shown, back, whole)) paint(shown, back, area);
-    // Back to the window; SDL gives back its viewport.
-    SDL_SetRenderTarget(renderer_, nullptr);
-    canvasDrawn_ = true;
-    canvasBack_ = back;
-    onCanvas_ = std::move(shown);
-    SDL_RenderCopy(renderer_, canvas_, nullptr, &whole);
+    std::vector<Shown> shown = shownLabels(field, area);
+    std::vector<SDL_Rect> rects = changedAreas(shown, back, whole);
+    for (const SDL_Rect& rect : rects) paint(screen, shown, back, rect);
+    drawn_ = true;
+    screen_ = screen;
+    screenSize_ = size;
+    area_ = area;
+    back_ = back;
+    onScreen_ = std::move(shown);
+    return rects;
 }
 
-void FieldPainter::drawPaused(const Field& field) {
-    SDL_Rect fieldRect = this->fieldRect(field);
-    SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_BLEND);
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, kPausedShade);
-    SDL_RenderFillRect(renderer_, &fieldRect);
-    SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_NONE);
+void FieldPainter::drawPaused(SDL_Surface* screen, const SDL_Rect& area, const Field& field) {
+    SDL_Rect whole = fieldRect(field);
+    if (!shade_ || shade_->w != whole.w || shade_->h != whole.h) {
+        SDL_FreeSurface(shade_);
+        shade_ = SDL_CreateRGBSurfaceWithFormat(0, whole.w, whole.h, 32, SDL_PIXELFORMAT_ARGB8888);
+        if (!shade_) return;
+        SDL_FillRect(shade_, nullptr, SDL_MapRGBA(shade_->format, 0, 0, 0, kPausedShade));
+        SDL_SetSurfaceBlendMode(shade_, SDL_BLENDMODE_BLEND);
+    }
     if (!paused_) {
         TTF_Font* f = fonts_.at(false, kPausedPixels * scale_, TTF_STYLE_BOLD);
-        SDL_Surface* surface = f ? fonts_.ttf().TTF_RenderUTF8_Blended(f, "Paused", SDL_Color{255, 255, 255, 255})
-                                 : nullptr;
-        if (!surface) return;
-        paused_ = SDL_CreateTextureFromSurface(renderer_, surface);
-        pausedWidth_ = surface->w;
-        pausedHeight_ = surface->h;
-        SDL_FreeSurface(surface);
+        paused_ = f ? fonts_.ttf().TTF_RenderUTF8_Blended(f, "Paused", SDL_Color{255, 255, 255, 255}) : nullptr;
+        if (!paused_) return;
     }
-    SDL_Rect target{(fieldRect.w - pausedWidth_) / 2, (fieldRect.h - pausedHeight_) / 2, pausedWidth_,
-                    pausedHeight_};
-    SDL_RenderCopy(renderer_, paused_, nullptr, &target);
+    SDL_SetClipRect(screen, &area);
+    SDL_Rect shaded{area.x, area.y, whole.w, whole.h};
+    SDL_BlitSurface(shade_, nullptr, screen, &shaded);
+    SDL_Rect word{area.x + (whole.w - paused_->w) / 2, area.y + (whole.h - paused_->h) / 2, paused_->w, paused_->h};
+    SDL_BlitSurface(paused_, nullptr, screen, &word);
+    SDL_SetClipRect(screen, nullptr);
+    forget();
 }
 
 }  // namespace vantorix

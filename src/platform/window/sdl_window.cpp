@@ -19,11 +19,6 @@ SdlWindow::SdlWindow(const std::string& title, TextFonts& fonts) : fonts_(fonts)
         error_ = SDL_GetError();
         return;
     }
-    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-    if (!renderer_) {
-        error_ = SDL_GetError();
-        return;
-    }
     setIcon();
 }
 
@@ -42,7 +37,6 @@ void SdlWindow::startWith(const WindowSettings& start) {
 
 SdlWindow::~SdlWindow() {
     painter_.reset();
-    if (renderer_) SDL_DestroyRenderer(renderer_);
     if (window_) SDL_DestroyWindow(window_);
 }
 
@@ -86,7 +80,7 @@ int SdlWindow::windowedScale() const {
 
 FieldPainter& SdlWindow::painter(int scale) {
     if (!painter_ || painter_->scale() != scale)
-        painter_ = std::make_unique<FieldPainter>(renderer_, fonts_, scale, flash_);
+        painter_ = std::make_unique<FieldPainter>(fonts_, scale, flash_);
     return *painter_;
 }
 
@@ -135,29 +129,45 @@ void SdlWindow::hide() { SDL_HideWindow(window_); }
 
 void SdlWindow::present(const Field& field) {
     lastField_ = &field;
-    int width = 0, height = 0;
-    SDL_GetRendererOutputSize(renderer_, &width, &height);
+    // The window's own pixels, drawn in place (SDL gives a new surface when the
+    // window's size changes); only what changed is sent to the display.
+    SDL_Surface* screen = SDL_GetWindowSurface(window_);
+    if (!screen) {
+        if (error_.empty()) error_ = SDL_GetError();
+        return;
+    }
+    int width = screen->w, height = screen->h;
     int scale = fittingScale(width, height);
     SDL_Rect area{(width - fieldWidth_ * scale) / 2, (height - fieldHeight_ * scale) / 2,
                   fieldWidth_ * scale, fieldHeight_ * scale};
-    // Black shows where the field does not reach: beside it in full screen, or
-    // past a field smaller than the window. A field that reaches every edge is
-    // drawn without that first coat, which would cost a fill of the window.
-    SDL_Rect painted = painter(scale).fieldRect(field);
-    SDL_Rect shown{area.x, area.y, std::min(painted.w, area.w), std::min(painted.h, area.h)};
-    if (shown.x > 0 || shown.y > 0 || shown.x + shown.w < width || shown.y + shown.h < height) {
-        SDL_RenderSetViewport(renderer_, nullptr);
-        SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-        SDL_RenderClear(renderer_);
+    FieldPainter& painter = this->painter(scale);
+    bool whole = wholeAgain_ || screen != screen_ || width != screenWidth_ || height != screenHeight_ ||
+                 area.x != area_.x || area.y != area_.y || area.w != area_.w || area.h != area_.h;
+    if (whole) {
+        // Black shows where the field does not reach: beside it in full screen,
+        // or past a field smaller than the window.
+        SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
+        painter.forget();
     }
-    SDL_RenderSetViewport(renderer_, &area);
-    painter(scale).draw(field);
-    if (paused_) painter(scale).drawPaused(field);
-    SDL_RenderPresent(renderer_);
+    std::vector<SDL_Rect> changed = painter.draw(screen, area, field);
+    if (paused_) painter.drawPaused(screen, area, field);
+    screen_ = screen;
+    screenWidth_ = width;
+    screenHeight_ = height;
+    area_ = area;
+    wholeAgain_ = false;
+    if (whole || paused_) {
+        SDL_UpdateWindowSurface(window_);
+    } else if (!changed.empty()) {
+        SDL_UpdateWindowSurfaceRects(window_, changed.data(), static_cast<int>(changed.size()));
+    } else {
+        return;
+    }
     ++frames_;
 }
 
 void SdlWindow::repaint() {
+    wholeAgain_ = true;
     if (lastField_) present(*lastField_);
 }
 

@@ -12,8 +12,8 @@
 
 namespace vantorix {
 
-// The game's desktop window, drawn with the software renderer (plenty at this
-// size, and it keeps OpenGL out of memory). The player may resize it or make it
+// The game's desktop window, drawn into its own pixels by SDL's blits (plenty
+// at this size, and it keeps OpenGL out of memory). The player may resize it or make it
 // full screen: the field is always drawn at the largest whole-number scale that
 // fits, centred, with black around it, and its text is rendered at that size so
 // it stays sharp. `scale` is how many pixels a field pixel takes in a window; on
@@ -27,7 +27,7 @@ public:
     SdlWindow(const SdlWindow&) = delete;
     SdlWindow& operator=(const SdlWindow&) = delete;
 
-    bool ok() const { return window_ && renderer_; }
+    bool ok() const { return window_ != nullptr; }
     SDL_Window* sdlWindow() const { return window_; }
     // How many frames it has drawn.
     std::uint64_t frames() const { return frames_; }
@@ -72,10 +72,14 @@ private:
     FieldPainter& painter(int scale);
 
     SDL_Window* window_ = nullptr;
-    SDL_Renderer* renderer_ = nullptr;
     TextFonts& fonts_;
     std::unique_ptr<FieldPainter> painter_;
     const Field* lastField_ = nullptr;
+    // The surface and the field's place on it as last drawn; anything new is drawn whole.
+    const SDL_Surface* screen_ = nullptr;
+    int screenWidth_ = 0, screenHeight_ = 0;
+    SDL_Rect area_{};
+    bool wholeAgain_ = true;
     std::uint64_t frames_ = 0;
     int scale_ = 1;
     int askedScale_ = 1;
