@@ -32,6 +32,7 @@ int SdlWindow::roomyScale() const {
 void SdlWindow::startWith(const WindowSettings& start) {
     askedScale_ = std::max(1, start.scale.value_or(1));
     openFullscreen_ = start.fullscreen;
+    started_ = true;
     fitToScreen();
 }
 
@@ -96,7 +97,9 @@ bool SdlWindow::usableArea(int& width, int& height) const {
 void SdlWindow::setClientSize(int width, int height) {
     fieldWidth_ = std::max(1, width);
     fieldHeight_ = std::max(1, height);
-    fitToScreen();
+    // The sizes a form passes through while it loads are not fitted one by
+    // one: each fit asks the display several questions, and waits for each.
+    if (started_) fitToScreen();
 }
 
 void SdlWindow::fitToScreen() {
@@ -114,6 +117,7 @@ void SdlWindow::fitToScreen() {
 }
 
 void SdlWindow::show() {
+    if (!started_) startWith(WindowSettings{});
     // Full screen only once sized: SDL keeps the size a window has when it goes
     // full screen to give back when it leaves.
     if (openFullscreen_) {

@@ -38,7 +38,8 @@ public:
     // usable width and half its height; 1 when even that is too much.
     int roomyScale() const;
     // How the window opens. Its scale is cut down to what the screen's usable
-    // area holds, for each size the field is given, never for good.
+    // area holds, for each size the field is given, never for good. Until
+    // then, or until it is shown, sizes given are kept but not yet fitted.
     void startWith(const WindowSettings& start);
 
     void setClientSize(int width, int height) override;
@@ -88,6 +89,7 @@ private:
     // The scale the window had before it went full screen, to remember it by.
     int scaleBeforeFullscreen_ = 1;
     bool openFullscreen_ = false;
+    bool started_ = false;
     Flash flash_ = Flash::Full;
     bool paused_ = false;
     std::string error_;
