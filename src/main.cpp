@@ -19,6 +19,7 @@
 #include "platform/sound/fluid_music.h"
 #include "platform/sound/game_sound.h"
 #include "platform/sound/mixer_device.h"
+#include "platform/window/font_cache.h"
 #include "platform/window/font_finder.h"
 #include "platform/window/pause.h"
 #include "platform/window/sdl_input.h"
@@ -85,7 +86,7 @@ struct FontsFound {
 std::future<FontsFound> openFonts() {
     return std::async(std::launch::async, [] {
         FontsFound found;
-        auto files = vantorix::findFontFiles(found.whyNot);
+        auto files = vantorix::findFontFilesRemembered(vantorix::fontCacheFile(), found.whyNot);
         if (!files) return found;
         found.fonts = std::make_unique<vantorix::TextFonts>(*files);
         if (!found.fonts->ok()) found.whyNot = found.fonts->error();

@@ -49,9 +49,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The game keeps its settings and its games here, never in the home of whoever
-# runs the tests.
-export XDG_CONFIG_HOME=$WORK/config XDG_DATA_HOME=$WORK/data
+# The game keeps its settings, its games and the fonts it found here, never in
+# the home of whoever runs the tests.
+export XDG_CONFIG_HOME=$WORK/config XDG_DATA_HOME=$WORK/data XDG_CACHE_HOME=$WORK/cache
 
 # start_xvfb [WIDTHxHEIGHT]: a screen of our own, 1024x768 unless given. Xvfb
 # picks a free display number and writes it to fd 3, so tests can run side by side.

@@ -5,6 +5,11 @@
 
 #include <initializer_list>
 #include <memory>
+#include <vector>
+
+#include "desktop/user_files.h"
+#include "media/file_bytes.h"
+#include "platform/window/font_cache.h"
 
 #include "platform/dynamic_library.h"
 
@@ -23,7 +28,11 @@
     X(FcConfigSubstitute)            \
     X(FcDefaultSubstitute)           \
     X(FcFontSort)                    \
-    X(FcFontSetDestroy)
+    X(FcFontSetDestroy)              \
+    X(FcConfigGetConfigFiles)        \
+    X(FcConfigGetFontDirs)           \
+    X(FcStrListNext)                 \
+    X(FcStrListDone)
 
 namespace vantorix {
 
@@ -79,9 +88,15 @@ std::optional<std::string> findFont(const Fontconfig& fc, std::initializer_list<
     return std::nullopt;
 }
 
-}  // namespace
+// Every name in a fontconfig list, added to `names`.
+void addAll(const Fontconfig& fc, FcStrList* list, std::vector<std::string>& names) {
+    if (!list) return;
+    while (FcChar8* name = fc.FcStrListNext(list)) names.emplace_back(reinterpret_cast<const char*>(name));
+    fc.FcStrListDone(list);
+}
 
-std::optional<FontFiles> findFontFiles(std::string& whyNot) {
+// The search; `read` is told every configuration file and font folder it rests on.
+std::optional<FontFiles> search(std::string& whyNot, std::vector<std::string>* read) {
     DynamicLibrary library("libfontconfig.so.1");
     Fontconfig fc;
     if (!library.findAll(fc) || !fc.FcInit()) {
@@ -90,6 +105,10 @@ std::optional<FontFiles> findFontFiles(std::string& whyNot) {
     }
     auto text = findFont(fc, kTextFamilies, kTextChars);
     auto symbol = text ? findFont(fc, kSymbolFamilies, kSymbolChars) : std::nullopt;
+    if (read) {
+        addAll(fc, fc.FcConfigGetConfigFiles(nullptr), *read);
+        addAll(fc, fc.FcConfigGetFontDirs(nullptr), *read);
+    }
     // The two files are all the game asks of fontconfig: its configuration,
     // its caches and its code go now, before the music's memory comes.
     fc.FcFini();
@@ -103,6 +122,25 @@ std::optional<FontFiles> findFontFiles(std::string& whyNot) {
         return std::nullopt;
     }
     return FontFiles{*text, *symbol};
+}
+
+}  // namespace
+
+std::optional<FontFiles> findFontFiles(std::string& whyNot) { return search(whyNot, nullptr); }
+
+std::optional<FontFiles> findFontFilesRemembered(const std::filesystem::path& cache, std::string& whyNot) {
+    constexpr std::size_t kLargestCache = 1 << 20;
+    std::string unread;
+    if (auto bytes = readFileCapped(cache.string(), kLargestCache, unread))
+        if (auto kept = fontsFromCache(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size())))
+            return kept;
+    std::vector<std::string> read;
+    auto found = search(whyNot, &read);
+    // A cache that cannot be written costs the next start the search, nothing more.
+    std::string text = found ? fontCacheText(*found, read) : std::string();
+    std::string unwritten;
+    if (!text.empty() && !cache.empty()) writeFileAtomically(cache, text, unwritten);
+    return found;
 }
 
 }  // namespace vantorix

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -16,5 +17,8 @@ struct FontFiles {
 // Opens fontconfig for the search and closes it after, so the search may run
 // on a thread of its own.
 std::optional<FontFiles> findFontFiles(std::string& whyNot);
+// The same, answered from `cache` while what the last search rested on is
+// unchanged, and kept there after a search.
+std::optional<FontFiles> findFontFilesRemembered(const std::filesystem::path& cache, std::string& whyNot);
 
 }  // namespace vantorix
