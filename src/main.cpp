@@ -84,9 +84,9 @@ struct FontsFound {
 // fontconfig reads some thirty files of its own before it can answer, and
 // SDL_ttf with the libraries it brings is loaded there, not before main.
 std::future<FontsFound> openFonts() {
-    return std::async(std::launch::async, [] {
+    return std::async(std::launch::async, [cache = vantorix::fontCacheFile()] {
         FontsFound found;
-        auto files = vantorix::findFontFilesRemembered(vantorix::fontCacheFile(), found.whyNot);
+        auto files = vantorix::findFontFilesRemembered(cache, found.whyNot);
         if (!files) return found;
         found.fonts = std::make_unique<vantorix::TextFonts>(*files);
         if (!found.fonts->ok()) found.whyNot = found.fonts->error();
@@ -98,9 +98,11 @@ std::future<FontsFound> openFonts() {
 // each game is kept.
 int run(const vantorix::Options& options, const vantorix::Replay* watching) {
     using namespace vantorix;
+    // The environment is set before another thread may read it: a setenv
+    // beside a getenv can pull the environment from under the reader.
+    nameTheProgram();
     // Nothing needs the fonts before the window.
     auto fontsOpened = openFonts();
-    nameTheProgram();
     // The window's pixels are ours to draw, never through OpenGL: it would cost
     // far more memory than it saves time.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
