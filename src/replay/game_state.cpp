@@ -5,20 +5,31 @@
 
 namespace vantorix {
 
+namespace {
+
+// Each of the game's variables beside its place in a state: one list for
+// capturing and putting back, so neither can miss one the other has.
+template <class Game, class State, class Each>
+void eachVariable(Game& game, State& s, Each each) {
+    each(game.gamePlaying, s.gamePlaying);
+    each(game.zKeyDown, s.zKeyDown);
+    each(game.xKeyDown, s.xKeyDown);
+    each(game.beamFlying, s.beamFlying);
+    each(game.blinkOn, s.blinkOn);
+    each(game.shipRow, s.shipRow);
+    each(game.highRest, s.highRest);
+    each(game.beamRow, s.beamRow);
+    each(game.pushOffset, s.pushOffset);
+    each(game.spawnRow, s.spawnRow);
+    each(game.score, s.score);
+    each(game.hiScore, s.hiScore);
+}
+
+}  // namespace
+
 GameState captureState(const FormVTX& game, const Form& form) {
     GameState s;
-    s.gamePlaying = game.gamePlaying;
-    s.zKeyDown = game.zKeyDown;
-    s.xKeyDown = game.xKeyDown;
-    s.beamFlying = game.beamFlying;
-    s.blinkOn = game.blinkOn;
-    s.shipRow = game.shipRow;
-    s.highRest = game.highRest;
-    s.beamRow = game.beamRow;
-    s.pushOffset = game.pushOffset;
-    s.spawnRow = game.spawnRow;
-    s.score = game.score;
-    s.hiScore = game.hiScore;
+    eachVariable(game, s, [](const auto& variable, auto& kept) { kept = variable; });
     s.back = form.field().backColor();
     for (const Label* l : form.field().stackingOrder())
         s.labels.push_back({l->name(), l->index(), l->left(), l->top(), l->visible(), l->caption()});
@@ -37,18 +48,7 @@ bool applyState(const GameState& s, FormVTX& game, Form& form, std::string& whyN
             return false;
         }
     }
-    game.gamePlaying = s.gamePlaying;
-    game.zKeyDown = s.zKeyDown;
-    game.xKeyDown = s.xKeyDown;
-    game.beamFlying = s.beamFlying;
-    game.blinkOn = s.blinkOn;
-    game.shipRow = s.shipRow;
-    game.highRest = s.highRest;
-    game.beamRow = s.beamRow;
-    game.pushOffset = s.pushOffset;
-    game.spawnRow = s.spawnRow;
-    game.score = s.score;
-    game.hiScore = s.hiScore;
+    eachVariable(game, s, [](auto& variable, const auto& kept) { variable = kept; });
     form.field().setBackColor(s.back);
     for (const LabelState& l : s.labels) {
         Label& label = *form.field().find(l.name, l.index);
